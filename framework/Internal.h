@@ -1,0 +1,64 @@
+#pragma once
+// Shared by the framework's own sources; nothing outside framework/ includes this.
+
+#include <QFont>
+#include <QMenuBar>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+namespace fw {
+
+class MenuBar;
+class Window;
+class PushButton;
+
+// A Qt menu bar showing `bar`; its commands reach the application's menu handlers.
+QMenuBar* BuildMenuBar(MenuBar& bar);
+
+namespace detail {
+
+inline int beepCount = 0;
+inline bool quitRequested = false;
+inline int quitCode = 0;
+
+// A font by its design name at a size in device pixels (0: the default size).
+QFont MakeFont(const std::string& family, double pixelSize, bool bold);
+
+QString Q(const std::string& s);
+std::string S(const QString& s);
+
+// Every live window, oldest first.
+std::vector<Window*>& LiveWindows();
+
+}  // namespace detail
+
+// The top-level widget of a window: an optional menu bar above the content area.
+class WindowFrame : public QWidget {
+ public:
+  explicit WindowFrame(Window& owner);
+
+  Window& Owner() const { return owner_; }
+  QWidget* Content() const { return content_; }
+  QMenuBar* Bar() const { return bar_; }
+  int BarHeight() const { return bar_ ? bar_->sizeHint().height() : 0; }
+  void InstallBar(QMenuBar* bar);
+  void FixSize(int width, int height, bool resizeable);
+
+  // Lets a modal showing wait for the window to be hidden.
+  bool hidden = true;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  Window& owner_;
+  QWidget* content_;
+  QMenuBar* bar_ = nullptr;
+};
+
+}  // namespace fw

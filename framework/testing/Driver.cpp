@@ -1,0 +1,340 @@
+#include "framework/testing/Driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "framework/Application.h"
+#include "framework/Controls.h"
+#include "framework/Internal.h"
+#include "framework/Window.h"
+#include "framework/WindowRegistry.h"
+
+namespace fw::test {
+
+namespace {
+
+std::string MakePrivateDir(const char* tag) {
+  std::string tmpl = std::string("/tmp/tessaral-test-") + tag + "-XXXXXX";
+  if (!::mkdtemp(tmpl.data())) std::abort();
+  return tmpl;
+}
+
+void WriteFontConfig(const std::string& dir) {
+  // Only the fonts the project installs, so that widths and pixels do not depend on
+  // whatever else happens to be on the machine.
+  const std::string path = dir + "/fonts.conf";
+  std::ofstream out(path);
+  out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+      << "  <dir>/usr/share/fonts/truetype/dejavu</dir>\n"
+      << "  <dir>/usr/share/fonts/truetype/liberation2</dir>\n"
+      << "  <cachedir>" << dir << "/cache</cachedir>\n"
+      << "  <include ignore_missing=\"yes\">/etc/fonts/conf.d/30-metric-aliases.conf</include>\n"
+      << "  <include ignore_missing=\"yes\">/etc/fonts/conf.d/45-latin.conf</include>\n"
+      << "  <include ignore_missing=\"yes\">/etc/fonts/conf.d/60-latin.conf</include>\n"
+      << "  <include ignore_missing=\"yes\">/etc/fonts/conf.d/49-sansserif.conf</include>\n"
+      << "</fontconfig>\n";
+  ::setenv("FONTCONFIG_FILE", path.c_str(), 1);
+}
+
+Window* OwnerOf(QWidget* widget) {
+  for (QWidget* w = widget; w; w = w->parentWidget())
+    if (auto* frame = dynamic_cast<WindowFrame*>(w)) return &frame->Owner();
+  return nullptr;
+}
+
+QPoint ClickPoint(const Control& control) {
+  const QWidget* w = control.Widget();
+  // Radio buttons and check boxes react to clicks on their mark and label only.
+  if (control.Kind() == ControlKind::RadioButton || control.Kind() == ControlKind::CheckBox)
+    return QPoint(8, w->height() / 2);
+  return w->rect().center();
+}
+
+}  // namespace
+
+void InitApplication(int& argc, char** argv) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  const std::string runtime = MakePrivateDir("runtime");
+  ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  const std::string config = MakePrivateDir("config");
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  WriteFontConfig(MakePrivateDir("fonts"));
+  static std::unique_ptr<QApplication> app;
+  app = std::make_unique<QApplication>(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void ResetApplication() {
+  WindowRegistry::Reset();
+  delete Application::Current();
+  detail::quitRequested = false;
+  detail::quitCode = 0;
+  QCoreApplication::processEvents();
+}
+
+void Pump(int milliseconds) {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (milliseconds > 0) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void Click(Control& control) {
+  QTest::mouseClick(control.Widget(), Qt::LeftButton, Qt::NoModifier, ClickPoint(control));
+  Pump();
+}
+
+void ClickFocus(Control& control) {
+  control.Widget()->window()->activateWindow();
+  control.Widget()->setFocus(Qt::MouseFocusReason);
+  Pump();
+}
+
+void TabFocus(Control& control) {
+  control.Widget()->window()->activateWindow();
+  control.Widget()->setFocus(Qt::TabFocusReason);
+  Pump();
+}
+
+void Type(TextField& field, const std::string& text) {
+  TabFocus(field);
+  auto* edit = static_cast<QLineEdit*>(field.Widget());
+  edit->selectAll();
+  if (text.empty()) {
+    QTest::keyClick(edit, Qt::Key_Delete);
+  } else {
+    QTest::keyClicks(edit, detail::Q(text));
+  }
+  Pump();
+}
+
+void Press(Window& window, Key key) {
+  QWidget* target = QApplication::focusWidget();
+  if (!target || OwnerOf(target) != &window) target = &window.Frame();
+  switch (key) {
+    case Key::Return: QTest::keyClick(target, Qt::Key_Return); break;
+    case Key::Escape: QTest::keyClick(target, Qt::Key_Escape); break;
+    case Key::Tab: QTest::keyClick(target, Qt::Key_Tab); break;
+    case Key::BackTab: QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier); break;
+  }
+  Pump();
+}
+
+void Shortcut(Window& window, const std::string& keys) {
+  QWidget* target = QApplication::focusWidget();
+  if (!target) target = &window.Frame();
+  QTest::keySequence(target, QKeySequence(detail::Q(keys)));
+  Pump();
+}
+
+std::string FocusedControl() {
+  QWidget* w = QApplication::focusWidget();
+  return w ? detail::S(w->objectName()) : std::string();
+}
+
+Window* ActiveWindow() {
+  QWidget* w = QApplication::activeWindow();
+  auto* frame = dynamic_cast<WindowFrame*>(w);
+  return frame ? &frame->Owner() : nullptr;
+}
+
+namespace {
+
+Image ToImage(const QPixmap& pixmap) {
+  const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+  Image out;
+  out.Width = image.width();
+  out.Height = image.height();
+  out.Pixels.reserve(static_cast<size_t>(out.Width) * out.Height);
+  for (int y = 0; y < out.Height; ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < out.Width; ++x) out.Pixels.push_back(line[x] & 0xFFFFFF);
+  }
+  return out;
+}
+
+}  // namespace
+
+bool Image::Save(const std::string& path) const {
+  QImage image(Width, Height, QImage::Format_RGB32);
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) image.setPixel(x, y, 0xFF000000u | At(x, y));
+  return image.save(detail::Q(path));
+}
+
+Image Grab(Control& control) { return ToImage(control.Widget()->grab()); }
+
+Image Grab(Window& window) { return ToImage(window.Frame().grab()); }
+
+Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {
+  Alert alert;
+  QElapsedTimer clock;
+  clock.start();
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      if (!alert.Shown) {
+        alert.Shown = true;
+        alert.Text = detail::S(box->text());
+        alert.Title = detail::S(box->windowTitle());
+        alert.StopIcon = box->icon() == QMessageBox::Critical;
+        alert.Buttons = static_cast<int32_t>(box->buttons().size());
+      }
+      box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+      return;
+    }
+    if (clock.elapsed() > timeoutMs && modal) modal->close();
+  });
+  poll.start();
+  action();
+  poll.stop();
+  Pump();
+  return alert;
+}
+
+void WhileModal(Window& window, const std::function<void()>& action, const std::function<void()>& whileShown,
+                int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  bool done = false;
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (done) return;
+    if (window.Frame().isVisible() && QApplication::activeModalWidget() == &window.Frame()) {
+      done = true;
+      poll.stop();
+      whileShown();
+      if (window.Frame().isVisible()) window.Hide();
+      return;
+    }
+    if (clock.elapsed() > timeoutMs) {
+      done = true;
+      window.Hide();
+    }
+  });
+  poll.start();
+  action();
+  poll.stop();
+  Pump();
+}
+
+int BeepCount() { return detail::beepCount; }
+
+bool QuitRequested() { return detail::quitRequested; }
+
+namespace {
+
+MenuEntry EntryOf(QAction* action) {
+  MenuEntry e;
+  e.Name = detail::S(action->objectName());
+  e.Text = detail::S(action->text());
+  e.Shortcut = detail::S(action->shortcut().toString(QKeySequence::PortableText));
+  e.Separator = action->isSeparator();
+  e.Enabled = action->isEnabled();
+  e.Visible = action->isVisible();
+  if (QMenu* menu = action->menu()) {
+    e.Name = detail::S(menu->objectName());
+    for (QAction* child : menu->actions()) e.Items.push_back(EntryOf(child));
+  }
+  return e;
+}
+
+QAction* FindAction(QWidget* root, const QString& name) {
+  for (QAction* a : root->findChildren<QAction*>())
+    if (a->objectName() == name) return a;
+  for (QMenu* m : root->findChildren<QMenu*>())
+    for (QAction* a : m->actions())
+      if (a->objectName() == name) return a;
+  return nullptr;
+}
+
+}  // namespace
+
+std::vector<MenuEntry> MenuBarOf(Window& window) {
+  std::vector<MenuEntry> out;
+  QMenuBar* bar = window.Frame().Bar();
+  if (!bar) return out;
+  for (QAction* a : bar->actions()) out.push_back(EntryOf(a));
+  return out;
+}
+
+void ChooseMenu(Window& window, const std::string& name) {
+  QMenuBar* bar = window.Frame().Bar();
+  if (!bar) return;
+  if (QAction* a = FindAction(bar, detail::Q(name))) a->trigger();
+  Pump();
+}
+
+int32_t MenuBarHeight(Window& window) { return window.Frame().BarHeight(); }
+
+Rect FrameGeometry(Window& window) {
+  const QRect g = window.Frame().geometry();
+  return {g.x(), g.y(), g.width(), g.height()};
+}
+
+FontInfo FontOf(Control& control) {
+  const QFontInfo info(control.Widget()->font());
+  return {detail::S(info.family()), info.pixelSize(), info.bold(), info.fixedPitch()};
+}
+
+int32_t AlignmentOf(Control& control) {
+  Qt::Alignment a;
+  if (auto* label = qobject_cast<QLabel*>(control.Widget())) a = label->alignment();
+  else if (auto* edit = qobject_cast<QLineEdit*>(control.Widget())) a = edit->alignment();
+  if (a & Qt::AlignHCenter) return 1;
+  if (a & Qt::AlignRight) return 2;
+  return 0;
+}
+
+bool IsDefaultButton(Control& control) {
+  auto* b = qobject_cast<QPushButton*>(control.Widget());
+  return b && b->isDefault();
+}
+
+int32_t FrameKind(Window& window) {
+  return (window.Frame().windowFlags() & Qt::WindowType_Mask) == Qt::Dialog ? 1 : 0;
+}
+
+bool HasCloseButton(Window& window) { return window.Frame().windowFlags() & Qt::WindowCloseButtonHint; }
+
+bool IsResizable(Window& window) {
+  const QWidget& f = window.Frame();
+  return f.minimumSize() != f.maximumSize();
+}
+
+Color BackgroundOf(Window& window) {
+  return window.Frame().Content()->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+}
+
+std::vector<std::string> TabOrder(Window& window, Control& first, int steps) {
+  std::vector<std::string> names;
+  window.SetFocus();
+  TabFocus(first);
+  names.push_back(FocusedControl());
+  for (int i = 0; i < steps; ++i) {
+    Press(window, Key::Tab);
+    names.push_back(FocusedControl());
+  }
+  return names;
+}
+
+}  // namespace fw::test

@@ -1,0 +1,122 @@
+#pragma once
+// Drives the real widgets of a running application from tests, on Qt's offscreen
+// platform: clicks, typing, focus, keys, grabs of canvases and the alerts that come up.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Basic.h"
+
+namespace fw {
+class Control;
+class Canvas;
+class TextField;
+class Window;
+}  // namespace fw
+
+namespace fw::test {
+
+// Prepares the process for window tests: offscreen platform, private runtime and
+// configuration folders, a pinned set of fonts; then creates the Qt application.
+void InitApplication(int& argc, char** argv);
+
+// Destroys every window (no Close events) and the application object, and forgets
+// any quit request, so that the next test starts afresh.
+void ResetApplication();
+
+// Lets queued events (paints, deferred deletes, timers) run.
+void Pump(int milliseconds = 0);
+
+// A left click in the middle of the control.
+void Click(Control& control);
+// Gives the focus to the control as a click would.
+void ClickFocus(Control& control);
+// Gives the focus to the control as the Tab key would.
+void TabFocus(Control& control);
+// Replaces the field's text by typing: focus, select all, type.
+void Type(TextField& field, const std::string& text);
+
+enum class Key { Return, Escape, Tab, BackTab };
+// Sends the key to whatever has the focus in the window.
+void Press(Window& window, Key key);
+// Types a shortcut ("Ctrl+F") to the window.
+void Shortcut(Window& window, const std::string& keys);
+
+// Name of the control with the keyboard focus in the active window, or "".
+std::string FocusedControl();
+// The window that is active, or null.
+Window* ActiveWindow();
+
+struct Image {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  std::vector<Color> Pixels;  // row by row
+  Color At(int32_t x, int32_t y) const { return Pixels.at(static_cast<size_t>(y) * Width + x); }
+  bool Save(const std::string& path) const;
+};
+// What the control shows, as drawn now.
+Image Grab(Control& control);
+Image Grab(Window& window);
+
+struct Alert {
+  bool Shown = false;
+  std::string Text;
+  std::string Title;
+  bool StopIcon = false;
+  int32_t Buttons = 0;
+};
+// Runs `action`; the first modal alert it brings up is read and dismissed with OK.
+Alert ExpectAlert(const std::function<void()>& action, int timeoutMs = 5000);
+
+// Runs `action`, which shows `window` modally; `whileShown` runs while it is up,
+// and the window is hidden afterwards if it still is.
+void WhileModal(Window& window, const std::function<void()>& action,
+                const std::function<void()>& whileShown, int timeoutMs = 5000);
+
+int BeepCount();
+bool QuitRequested();
+
+// The menu bar as the window shows it.
+struct MenuEntry {
+  std::string Name;
+  std::string Text;      // as given, "&" included
+  std::string Shortcut;  // as shown ("Ctrl+F")
+  bool Separator = false;
+  bool Enabled = false;
+  bool Visible = false;
+  std::vector<MenuEntry> Items;
+};
+std::vector<MenuEntry> MenuBarOf(Window& window);
+// Chooses the menu item named `name` as a click on it would.
+void ChooseMenu(Window& window, const std::string& name);
+// Height of the menu bar shown above the window's content area (0 when none).
+int32_t MenuBarHeight(Window& window);
+
+// The frame's top-level widget geometry, for placement checks.
+struct Rect {
+  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+};
+Rect FrameGeometry(Window& window);
+
+// What a label, button or field shows: font family actually used and pixel size.
+struct FontInfo {
+  std::string Family;
+  int32_t PixelSize = 0;
+  bool Bold = false;
+  bool FixedPitch = false;
+};
+FontInfo FontOf(Control& control);
+// Alignment as 0 left, 1 centre, 2 right.
+int32_t AlignmentOf(Control& control);
+bool IsDefaultButton(Control& control);
+// Kind of top-level window: 0 document window, 1 dialog.
+int32_t FrameKind(Window& window);
+bool HasCloseButton(Window& window);
+bool IsResizable(Window& window);
+Color BackgroundOf(Window& window);
+// Controls of the window in the order the Tab key visits them, from `first`.
+std::vector<std::string> TabOrder(Window& window, Control& first, int steps);
+
+}  // namespace fw::test

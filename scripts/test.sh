@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds Tessaral twice (warnings as errors; AddressSanitizer + UBSan) and runs every test in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+jobs=$(nproc)
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" --timeout 600)
+}
+
+echo "== normal build (warnings as errors) =="
+run_suite build -DTESSARAL_WERROR=ON -DTESSARAL_TESTS=ON -DTESSARAL_BENCH=ON
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+run_suite build-asan -DTESSARAL_SANITIZE=ON -DTESSARAL_TESTS=ON -DTESSARAL_BENCH=OFF

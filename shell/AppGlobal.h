@@ -1,0 +1,40 @@
+#pragma once
+// State shared by the application object, the windows and printing for the whole
+// run. Today's date, the month on show and the names live with the engine
+// (engine/Vorlen.h); the rest is here.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/Vorlen.h"
+#include "framework/Basic.h"
+#include "mainwindow/TableCell.h"
+
+namespace fw {
+class Graphics;
+}
+
+namespace AppGlobal {
+
+// The cells of the month being drawn or printed: element d is day d (1..31).
+inline std::array<TableCell, 44> DayBlock{};
+// The printer setup of this run; empty until one is known. Never saved.
+inline std::string PageSetup;
+// "Save last screen location".
+inline bool saveCheckBox1 = true;
+// The Preferences check box as last applied (0 off, 1 on). Never saved.
+inline int32_t savePreferences = 1;
+// Cell size of the screen grid, in pixels.
+inline int32_t iSquareWidth = 0;
+inline int32_t iSquareHeight = 0;
+
+// Draws one day's cell of the screen grid: the leading number s1, a grey slash and
+// the other calendar's number s2, on today's shading when the cell is today.
+void PutNum(fw::Graphics& g, int32_t cell, int32_t start, const std::string& s1, fw::Color c1,
+            const std::string& s2, fw::Color c2);
+
+// Puts every value above back to its value at program start.
+void ResetState();
+
+}  // namespace AppGlobal
