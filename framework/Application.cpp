@@ -75,9 +75,16 @@ bool Start(int& argc, char** argv, const std::function<void()>& startup) {
   return true;
 }
 
+namespace {
+bool loopRunning = false;
+}
+
 int RunEventLoop() {
   if (detail::quitRequested) return detail::quitCode;
-  return QApplication::exec();
+  loopRunning = true;
+  const int code = QApplication::exec();
+  loopRunning = false;
+  return code;
 }
 
 void Shutdown() {
@@ -92,7 +99,9 @@ void Quit(int32_t exitCode) {
   detail::quitRequested = true;
   detail::quitCode = exitCode;
   WindowRegistry::CloseAll();
-  QCoreApplication::exit(exitCode);
+  // Asking Qt to exit with no loop running would make every later modal loop
+  // return at once.
+  if (loopRunning) QCoreApplication::exit(exitCode);
 }
 
 // ---- small helpers shared by the framework's sources ------------------------

@@ -49,6 +49,11 @@ void WriteFontConfig(const std::string& dir) {
   ::setenv("FONTCONFIG_FILE", path.c_str(), 1);
 }
 
+std::unique_ptr<QApplication>& TestApp() {
+  static std::unique_ptr<QApplication> app;
+  return app;
+}
+
 Window* OwnerOf(QWidget* widget) {
   for (QWidget* w = widget; w; w = w->parentWidget())
     if (auto* frame = dynamic_cast<WindowFrame*>(w)) return &frame->Owner();
@@ -72,9 +77,13 @@ void InitApplication(int& argc, char** argv) {
   const std::string config = MakePrivateDir("config");
   ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   WriteFontConfig(MakePrivateDir("fonts"));
-  static std::unique_ptr<QApplication> app;
-  app = std::make_unique<QApplication>(argc, argv);
+  TestApp() = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void FinishApplication() {
+  ResetApplication();
+  TestApp().reset();
 }
 
 void ResetApplication() {

@@ -21,6 +21,8 @@ namespace fw::test {
 // Prepares the process for window tests: offscreen platform, private runtime and
 // configuration folders, a pinned set of fonts; then creates the Qt application.
 void InitApplication(int& argc, char** argv);
+// Takes the application down at the end of the test run.
+void FinishApplication();
 
 // Destroys every window (no Close events) and the application object, and forgets
 // any quit request, so that the next test starts afresh.

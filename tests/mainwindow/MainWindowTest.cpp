@@ -1,0 +1,171 @@
+// The main window as a person meets it: the menu bar, the controls, the focus.
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/CalMain.h"
+#include "shell/AppGlobal.h"
+#include "tests/support/AppTest.h"
+
+using fw::test::MenuEntry;
+
+namespace {
+
+struct ExpectedItem {
+  const char* name;
+  const char* text;
+  const char* shortcut;
+};
+
+}  // namespace
+
+TEST_F(AppTest, MenuBarHasTheCalendarMenuWithItsItemsInOrder) {
+  const std::vector<MenuEntry> bar = fw::test::MenuBarOf(CalMain::Instance());
+  ASSERT_EQ(bar.size(), 1u);
+  EXPECT_EQ(bar[0].Name, "Calendar");
+  EXPECT_EQ(bar[0].Text, "&Calendar");
+
+  const ExpectedItem expected[] = {
+      {"About", "&About Tessaral", ""},
+      {"UntitledSeparator0", "", ""},
+      {"Convert", "&Convert", "Ctrl+F"},
+      {"UntitledSeparator", "", ""},
+      {"CalendarPageSetup", "Print Setup", "Ctrl+Shift+P"},
+      {"Print", "&Print", "Ctrl+P"},
+      {"UntitledSeparator1", "", ""},
+      {"FileQuit", "Quit", "Ctrl+Q"},
+      {"Preferences", "Preferences", ""},
+  };
+  const std::vector<MenuEntry>& items = bar[0].Items;
+  ASSERT_EQ(items.size(), std::size(expected));
+  for (size_t i = 0; i < items.size(); ++i) {
+    SCOPED_TRACE(expected[i].name);
+    EXPECT_EQ(items[i].Name, expected[i].name);
+    EXPECT_EQ(items[i].Separator, std::string(expected[i].text).empty());
+    if (!items[i].Separator) {
+      EXPECT_EQ(items[i].Text, expected[i].text);
+      EXPECT_EQ(items[i].Shortcut, expected[i].shortcut);
+      EXPECT_TRUE(items[i].Enabled);
+    }
+  }
+}
+
+TEST_F(AppTest, QuitItemClosesTheMainWindowAndQuits) {
+  fw::test::ChooseMenu(CalMain::Instance(), "FileQuit");
+  EXPECT_TRUE(fw::test::QuitRequested());
+  EXPECT_FALSE(CalMain::Exists());
+  // The main window's Close event wrote the preferences on its way out.
+  EXPECT_EQ(ReadPrefs().size(), 7u);
+}
+
+TEST_F(AppTest, MainWindowHasItsDesignValues) {
+  CalMain& w = CalMain::Instance();
+  EXPECT_EQ(w.Title(), "Tessaral");
+  EXPECT_EQ(w.Width(), 524);
+  EXPECT_EQ(w.Height(), 384);
+  EXPECT_TRUE(w.Visible());
+  EXPECT_EQ(fw::test::FrameKind(w), 0);
+  EXPECT_FALSE(fw::test::IsResizable(w));
+  EXPECT_TRUE(fw::test::HasCloseButton(w));
+  EXPECT_EQ(fw::test::BackgroundOf(w), 0xFFFFFFu);
+  EXPECT_GT(fw::test::MenuBarHeight(w), 0);
+  EXPECT_EQ(w.LastFocusIndex, 0);
+  EXPECT_TRUE(w.GregOpt->Value());
+  EXPECT_FALSE(w.HijOpt->Value());
+}
+
+TEST_F(AppTest, ControlsAreCreatedInOrderWithTheirPlacesAndTexts) {
+  struct Row {
+    const char* name;
+    int32_t left, top, width, height, tab;
+  };
+  const Row rows[] = {
+      {"CalendarTable", 48, 115, 428, 175, 6}, {"StaticText1", 48, 91, 61, 20, 7},
+      {"StaticText2", 109, 91, 61, 20, 8},     {"StaticText3", 170, 91, 61, 20, 9},
+      {"StaticText4", 231, 91, 61, 20, 10},    {"StaticText5", 292, 91, 61, 20, 11},
+      {"StaticText6", 353, 91, 61, 20, 12},    {"StaticText7", 414, 91, 61, 20, 13},
+      {"NextMonth", 265, 51, 223, 35, 14},     {"CurMonth", 34, 51, 223, 35, 15},
+      {"Heading", 77, 7, 369, 43, 19},         {"GregOpt", 48, 333, 163, 26, 2},
+      {"HijOpt", 48, 306, 155, 26, 4},         {"GoCMD", 440, 326, 64, 30, 3},
+      {"MonthTXT", 219, 329, 61, 25, 0},       {"MonthIncrease", 287, 315, 29, 23, 18},
+      {"MonthDecrease", 287, 344, 29, 23, 18}, {"YearTXT", 331, 329, 61, 25, 1},
+      {"YearIncrease", 398, 315, 29, 23, 18},  {"YearDecrease", 398, 344, 29, 23, 19},
+  };
+  const auto& controls = CalMain::Instance().Controls();
+  ASSERT_EQ(controls.size(), std::size(rows));
+  for (size_t i = 0; i < controls.size(); ++i) {
+    SCOPED_TRACE(rows[i].name);
+    const fw::Control& c = *controls[i];
+    EXPECT_EQ(c.Name(), rows[i].name);
+    EXPECT_EQ(c.Left(), rows[i].left);
+    EXPECT_EQ(c.Top(), rows[i].top);
+    EXPECT_EQ(c.Width(), rows[i].width);
+    EXPECT_EQ(c.Height(), rows[i].height);
+    EXPECT_EQ(c.TabIndex(), rows[i].tab);
+  }
+
+  CalMain& w = CalMain::Instance();
+  const char* days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  fw::StaticText* labels[] = {w.StaticText1, w.StaticText2, w.StaticText3, w.StaticText4,
+                              w.StaticText5, w.StaticText6, w.StaticText7};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(labels[i]->Text(), days[i]);
+    EXPECT_EQ(fw::test::AlignmentOf(*labels[i]), 1);
+  }
+  EXPECT_EQ(w.GregOpt->Caption(), "Gregorian / Christian");
+  EXPECT_EQ(w.HijOpt->Caption(), "Hijri");
+  EXPECT_EQ(w.GoCMD->Caption(), "GO");
+  EXPECT_TRUE(w.GoCMD->Default());
+  EXPECT_EQ(w.MonthIncrease->Caption(), "+");
+  EXPECT_EQ(w.YearDecrease->Caption(), "-");
+  EXPECT_EQ(fw::test::AlignmentOf(*w.MonthTXT), 1);
+
+  EXPECT_EQ(fw::test::FontOf(*w.Heading).Family, "DejaVu Sans");
+  EXPECT_EQ(fw::test::FontOf(*w.Heading).PixelSize, 26);
+  EXPECT_EQ(fw::test::FontOf(*w.CurMonth).PixelSize, 14);
+  EXPECT_EQ(fw::test::FontOf(*w.GoCMD).Family, "Liberation Sans");
+  EXPECT_TRUE(fw::test::FontOf(*w.MonthIncrease).FixedPitch);
+}
+
+TEST_F(AppTest, OpenFillsTheDateFieldsFromTheShownMonth) {
+  CalMain& w = CalMain::Instance();
+  EXPECT_EQ(w.MonthTXT->Text(), fw::Str(AppGlobal::CurrentDate.Month));
+  EXPECT_EQ(w.YearTXT->Text(), fw::Str(AppGlobal::CurrentDate.Year));
+  EXPECT_EQ(AppGlobal::CurrentDate.Year, AppGlobal::TodaysDate.Year);
+  EXPECT_EQ(AppGlobal::CurrentDate.Month, AppGlobal::TodaysDate.Month);
+}
+
+TEST_F(AppTest, EnteringADateFieldSelectsItsTextAndRecordsWhichOne) {
+  CalMain& w = CalMain::Instance();
+  w.YearTXT->SetText("2009");
+  fw::test::ClickFocus(*w.YearTXT);
+  EXPECT_EQ(w.YearTXT->SelText(), "2009");
+  EXPECT_EQ(w.LastFocusIndex, 1);
+
+  w.MonthTXT->SetText("3");
+  fw::test::TabFocus(*w.MonthTXT);
+  EXPECT_EQ(w.MonthTXT->SelText(), "3");
+  EXPECT_EQ(w.LastFocusIndex, 0);
+
+  // Other controls taking the focus leave the record alone.
+  fw::test::TabFocus(*w.YearTXT);
+  fw::test::TabFocus(*w.GoCMD);
+  EXPECT_EQ(w.LastFocusIndex, 1);
+
+  // An empty field still records itself.
+  w.MonthTXT->SetText("");
+  fw::test::TabFocus(*w.MonthTXT);
+  EXPECT_EQ(w.MonthTXT->SelLength(), 0);
+  EXPECT_EQ(w.LastFocusIndex, 0);
+}
+
+TEST_F(AppTest, TabVisitsTheControlsByTabIndex) {
+  CalMain& w = CalMain::Instance();
+  const std::vector<std::string> order = fw::test::TabOrder(w, *w.MonthTXT, 4);
+  EXPECT_EQ(order, (std::vector<std::string>{"MonthTXT", "YearTXT", "GregOpt", "GoCMD", "MonthIncrease"}));
+}
+
+TEST_F(AppTest, AccessorReturnsTheLiveWindow) {
+  CalMain& a = CalMain::Instance();
+  CalMain& b = CalMain::Instance();
+  EXPECT_EQ(&a, &b);
+}

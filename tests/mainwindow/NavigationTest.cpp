@@ -1,0 +1,195 @@
+// Moving the main window to another month: GO with its limits, the "+"/"-" steps
+// and the radio buttons.
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/CalMain.h"
+#include "shell/AppGlobal.h"
+#include "tests/support/AppTest.h"
+
+namespace {
+
+class NavigationTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    SetToday(2026, 12, 6);  // 26 Jumada II 1448
+  }
+
+  CalMain& W() { return CalMain::Instance(); }
+
+  void Lead(bool hijri) { fw::test::Click(hijri ? *W().HijOpt : *W().GregOpt); }
+
+  void Fields(const std::string& month, const std::string& year) {
+    fw::test::Type(*W().MonthTXT, month);
+    fw::test::Type(*W().YearTXT, year);
+  }
+
+  // Presses GO; returns whether it was refused (with the alert checked).
+  bool GoRefused() {
+    const int beeps = fw::test::BeepCount();
+    const fw::test::Alert alert = fw::test::ExpectAlert([&] { fw::test::Click(*W().GoCMD); });
+    if (!alert.Shown) {
+      EXPECT_EQ(fw::test::BeepCount(), beeps);
+      return false;
+    }
+    EXPECT_EQ(alert.Text, "Date is out of range!");
+    EXPECT_EQ(alert.Title, "Input Error ...");
+    EXPECT_TRUE(alert.StopIcon);
+    EXPECT_EQ(alert.Buttons, 1);
+    EXPECT_EQ(fw::test::BeepCount(), beeps + 1);
+    return true;
+  }
+
+  void ExpectShown(int32_t month, int32_t year) {
+    EXPECT_EQ(AppGlobal::CurrentDate.Month, month);
+    EXPECT_EQ(AppGlobal::CurrentDate.Year, year);
+    EXPECT_EQ(AppGlobal::CurrentDate.Day, 1);
+  }
+};
+
+struct Limit {
+  const char* month;
+  const char* year;
+  bool accepted;
+};
+
+}  // namespace
+
+TEST_F(NavigationTest, GoKeepsGregorianMonthsWithinJuly622ToJanuary2562) {
+  const Limit limits[] = {
+      {"6", "622", false}, {"7", "622", true},   {"1", "2562", true},  {"2", "2562", false},
+      {"10", "1582", false}, {"9", "1582", true}, {"11", "1582", true}, {"0", "2000", false},
+      {"13", "2000", false}, {"12", "621", false}, {"1", "2561", true},  {"1", "99999999999", false},
+      {"-1", "2000", false},
+  };
+  for (const Limit& l : limits) {
+    SCOPED_TRACE(std::string(l.month) + "/" + l.year);
+    Fields(l.month, l.year);
+    EXPECT_EQ(GoRefused(), !l.accepted);
+  }
+}
+
+TEST_F(NavigationTest, GoKeepsHijriMonthsWithinMuharram1ToMuharram2000) {
+  Lead(true);
+  const Limit limits[] = {
+      {"1", "1", true},    {"0", "1", false},    {"5", "0", false},   {"1", "2000", true},
+      {"2", "2000", false}, {"9", "990", false}, {"8", "990", true},  {"10", "990", true},
+      {"13", "1440", false}, {"12", "1999", true},
+  };
+  for (const Limit& l : limits) {
+    SCOPED_TRACE(std::string(l.month) + "/" + l.year);
+    Fields(l.month, l.year);
+    EXPECT_EQ(GoRefused(), !l.accepted);
+  }
+}
+
+TEST_F(NavigationTest, RefusedMonthLeavesTheGridAndRewritesTheFieldsAsRead) {
+  Fields("9", "2009");
+  ASSERT_FALSE(GoRefused());
+  fw::test::Grab(*W().CalendarTable);
+  const std::string heading = W().Heading->Text();
+
+  Fields("abc", "2009");
+  EXPECT_TRUE(GoRefused());
+  EXPECT_EQ(W().MonthTXT->Text(), "0");
+  EXPECT_EQ(W().YearTXT->Text(), "2009");
+  ExpectShown(9, 2009);
+  fw::test::Grab(*W().CalendarTable);
+  EXPECT_EQ(W().Heading->Text(), heading);
+
+  // Beyond the 32-bit range the number is read as the largest one, and refused.
+  Fields("5", "99999999999");
+  EXPECT_TRUE(GoRefused());
+  EXPECT_EQ(W().YearTXT->Text(), "2147483647");
+  ExpectShown(9, 2009);
+
+  Fields("10.7", "1582.2");
+  EXPECT_TRUE(GoRefused());
+  EXPECT_EQ(W().MonthTXT->Text(), "10");
+  EXPECT_EQ(W().YearTXT->Text(), "1582");
+}
+
+TEST_F(NavigationTest, AcceptedMonthKeepsTheFieldsAsTyped) {
+  Fields("07", "2009");
+  EXPECT_FALSE(GoRefused());
+  EXPECT_EQ(W().MonthTXT->Text(), "07");
+  ExpectShown(7, 2009);
+  fw::test::Grab(*W().CalendarTable);
+  EXPECT_EQ(W().Heading->Text(), "July, 2009");
+}
+
+TEST_F(NavigationTest, ReturnInADateFieldPressesGo) {
+  Fields("3", "2009");
+  fw::test::Press(W(), fw::test::Key::Return);
+  ExpectShown(3, 2009);
+}
+
+TEST_F(NavigationTest, RadioButtonsJumpToTodaysMonthInTheirCalendar) {
+  Fields("3", "2009");
+  ASSERT_FALSE(GoRefused());
+  Lead(true);
+  ExpectShown(6, 1448);
+  EXPECT_EQ(W().MonthTXT->Text(), "6");
+  EXPECT_EQ(W().YearTXT->Text(), "1448");
+  fw::test::Grab(*W().CalendarTable);
+  EXPECT_EQ(W().Heading->Text(), "Jumada II, 1448");
+
+  Lead(false);
+  ExpectShown(12, 2026);
+  EXPECT_EQ(W().MonthTXT->Text(), "12");
+  EXPECT_EQ(W().YearTXT->Text(), "2026");
+}
+
+struct Step {
+  const char* month;
+  const char* year;
+  fw::PushButton* CalMain::*button;
+  const char* monthAfter;
+  const char* yearAfter;
+};
+
+TEST_F(NavigationTest, StepsStopAtTheirGregorianBounds) {
+  const Step steps[] = {
+      {"5", "2559", &CalMain::YearIncrease, "5", "2560"},   {"5", "2560", &CalMain::YearIncrease, "5", "2560"},
+      {"7", "623", &CalMain::YearDecrease, "7", "622"},     {"6", "623", &CalMain::YearDecrease, "6", "623"},
+      {"8", "622", &CalMain::MonthDecrease, "7", "622"},    {"7", "622", &CalMain::MonthDecrease, "7", "622"},
+      {"1", "2000", &CalMain::MonthDecrease, "1", "2000"},  {"5", "600", &CalMain::MonthDecrease, "5", "600"},
+      {"12", "2000", &CalMain::MonthIncrease, "12", "2000"}, {"1", "2562", &CalMain::MonthIncrease, "2", "2562"},
+      {"abc", "2000", &CalMain::MonthIncrease, "1", "2000"}, {"5", "", &CalMain::YearIncrease, "5", "1"},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(std::string(s.month) + "/" + s.year);
+    Fields(s.month, s.year);
+    fw::test::Click(*(W().*s.button));
+    EXPECT_EQ(W().MonthTXT->Text(), s.monthAfter);
+    EXPECT_EQ(W().YearTXT->Text(), s.yearAfter);
+  }
+}
+
+TEST_F(NavigationTest, StepsStopAtTheirHijriBounds) {
+  Lead(true);
+  const Step steps[] = {
+      {"5", "1998", &CalMain::YearIncrease, "5", "1999"}, {"5", "1999", &CalMain::YearIncrease, "5", "1999"},
+      {"5", "2", &CalMain::YearDecrease, "5", "1"},       {"5", "1", &CalMain::YearDecrease, "5", "1"},
+      {"2", "1", &CalMain::MonthDecrease, "1", "1"},      {"1", "1", &CalMain::MonthDecrease, "1", "1"},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(std::string(s.month) + "/" + s.year);
+    Fields(s.month, s.year);
+    fw::test::Click(*(W().*s.button));
+    EXPECT_EQ(W().MonthTXT->Text(), s.monthAfter);
+    EXPECT_EQ(W().YearTXT->Text(), s.yearAfter);
+  }
+}
+
+TEST_F(NavigationTest, StepsDoNotChangeTheShownMonthUntilGo) {
+  ExpectShown(12, 2026);
+  fw::test::Click(*W().YearDecrease);
+  fw::test::Click(*W().MonthDecrease);
+  ExpectShown(12, 2026);
+  EXPECT_EQ(W().MonthTXT->Text(), "11");
+  EXPECT_EQ(W().YearTXT->Text(), "2025");
+  EXPECT_FALSE(GoRefused());
+  ExpectShown(11, 2025);
+}

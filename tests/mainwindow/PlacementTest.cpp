@@ -1,0 +1,146 @@
+// Where the main window opens and what its close leaves in "TSL Prefs".
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "mainwindow/CalMain.h"
+#include "shell/AppGlobal.h"
+#include "tests/support/AppTest.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s.push_back(static_cast<char>(v));
+  return s;
+}
+
+// The offscreen screen is 800 x 800; the content area is 524 x 384.
+constexpr int32_t kCentredLeft = 138;
+constexpr int32_t kCentredTop = 208;
+
+class PlacementTest : public AppTestNoStart {
+ protected:
+  CalMain& W() { return CalMain::Instance(); }
+  void CloseMainWindow() {
+    W().CloseBox();
+    fw::test::Pump();
+  }
+};
+
+}  // namespace
+
+TEST_F(PlacementTest, FirstRunCentresAndCloseWritesSevenBytes) {
+  StartApp();
+  EXPECT_EQ(W().Left(), kCentredLeft);
+  EXPECT_EQ(W().Top(), kCentredTop);
+  EXPECT_TRUE(AppGlobal::saveCheckBox1);
+  W().SetLeft(300);
+  W().SetTop(-20);
+  CloseMainWindow();
+  EXPECT_TRUE(fw::test::QuitRequested());
+  EXPECT_FALSE(CalMain::Exists());
+  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0xFF, 0xEC, 0x01, 0x2C, 0x01}));
+}
+
+TEST_F(PlacementTest, StoredPositionIsAppliedWhateverItsFlag) {
+  WritePrefs(Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x00}));
+  StartApp();
+  EXPECT_EQ(W().Top(), 100);
+  EXPECT_EQ(W().Left(), 50);
+  EXPECT_FALSE(AppGlobal::saveCheckBox1);
+  // With the option off the position from the start of the run is written back.
+  W().SetLeft(400);
+  W().SetTop(300);
+  CloseMainWindow();
+  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x00}));
+}
+
+TEST_F(PlacementTest, NegativePositionsRoundTrip) {
+  // A window on a screen left of or above the main one. The offscreen platform nudges
+  // negative positions by its fake frame once shown, so the position from the start
+  // of the run (option off) is the one compared.
+  WritePrefs(Bytes({0x00, 0x02, 0xFF, 0x9C, 0xFE, 0xD4, 0x00}));  // top -100, left -300
+  StartApp();
+  EXPECT_LT(W().Top(), 0);
+  EXPECT_LT(W().Left(), 0);
+  CloseMainWindow();
+  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0xFF, 0x9C, 0xFE, 0xD4, 0x00}));
+}
+
+TEST_F(PlacementTest, OtherVersionsAndShortFilesCountAsNoFile) {
+  const std::string files[] = {
+      Bytes({0x00, 0x01, 0x00, 0x64, 0x00, 0x32, 0x00}),
+      Bytes({0x00, 0x03, 0x00, 0x64, 0x00, 0x32, 0x00}),
+      Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32}),
+      "",
+  };
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file.size());
+    WritePrefs(file);
+    AppGlobal::ResetState();
+    StartApp();
+    EXPECT_EQ(W().Left(), kCentredLeft);
+    EXPECT_EQ(W().Top(), kCentredTop);
+    EXPECT_TRUE(AppGlobal::saveCheckBox1);
+    CloseMainWindow();
+    const std::string written = ReadPrefs();
+    ASSERT_EQ(written.size(), 7u);
+    EXPECT_EQ(written.substr(0, 2), Bytes({0x00, 0x02}));
+    EXPECT_EQ(written[6], 1);
+    fw::test::ResetApplication();
+  }
+}
+
+TEST_F(PlacementTest, LongerFileIsReadByItsFirstSevenBytesAndReplaced) {
+  WritePrefs(Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x05, 0x41, 0x42}));
+  StartApp();
+  EXPECT_EQ(W().Top(), 100);
+  EXPECT_EQ(W().Left(), 50);
+  EXPECT_TRUE(AppGlobal::saveCheckBox1);  // any byte but 0 reads as on
+  CloseMainWindow();
+  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x01}));
+}
+
+TEST_F(PlacementTest, TurningTheOptionOffDuringARunKeepsThePositionFromItsStart) {
+  StartApp();
+  W().SetLeft(10);
+  W().SetTop(20);
+  AppGlobal::saveCheckBox1 = false;
+  CloseMainWindow();
+  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, kCentredTop, 0x00, kCentredLeft, 0x00}));
+}
+
+TEST_F(PlacementTest, UnwritablePreferencesFolderStillQuits) {
+  const std::string config = std::getenv("XDG_CONFIG_HOME");
+  // A folder that cannot exist: its parent is a plain file.
+  const std::string blocker = config + "/blocker";
+  std::ofstream(blocker) << "x";
+  ::setenv("XDG_CONFIG_HOME", (blocker + "/sub").c_str(), 1);
+  StartApp();
+  EXPECT_EQ(W().Left(), kCentredLeft);
+  CloseMainWindow();
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  EXPECT_TRUE(fw::test::QuitRequested());
+  EXPECT_FALSE(CalMain::Exists());
+}
+
+TEST_F(PlacementTest, MissingPreferencesFolderIsCreatedOnClose) {
+  std::filesystem::remove_all(PrefsPath().parent_path());
+  StartApp();
+  CloseMainWindow();
+  EXPECT_EQ(ReadPrefs().size(), 7u);
+}
+
+TEST_F(PlacementTest, QuitCommandSavesThePositionToo) {
+  StartApp();
+  W().SetLeft(77);
+  fw::test::Shortcut(W(), "Ctrl+Q");
+  EXPECT_TRUE(fw::test::QuitRequested());
+  const std::string written = ReadPrefs();
+  ASSERT_EQ(written.size(), 7u);
+  EXPECT_EQ(written.substr(4, 2), Bytes({0x00, 77}));
+}

@@ -1,0 +1,56 @@
+#include "tests/support/AppTest.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "engine/Vorlen.h"
+#include "framework/Application.h"
+#include "mainwindow/CalMain.h"
+#include "shell/AppGlobal.h"
+#include "shell/TSL.h"
+
+namespace fs = std::filesystem;
+
+void AppTest::SetUp() {
+  std::error_code ec;
+  fs::remove_all(PrefsPath().parent_path(), ec);
+  fs::create_directories(PrefsPath().parent_path(), ec);
+  AppGlobal::ResetState();
+  if (startInSetUp) StartApp();
+}
+
+void AppTest::TearDown() { fw::test::ResetApplication(); }
+
+void AppTest::StartApp() {
+  static char name[] = "tessaral";
+  static char* argv[] = {name, nullptr};
+  int argc = 1;
+  ASSERT_TRUE(fw::Start(argc, argv, TSL::Startup));
+  fw::test::Pump();
+}
+
+void AppTest::SetToday(int32_t y, int32_t m, int32_t d) {
+  AppGlobal::TodaysDate.Year = y;
+  AppGlobal::TodaysDate.Month = m;
+  AppGlobal::TodaysDate.Day = d;
+  CalMain& w = CalMain::Instance();
+  w.GregOpt->SetValue(true);
+  w.GregOpt_Action();
+  fw::test::Pump();
+}
+
+fs::path AppTest::PrefsPath() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  return fs::path(config ? config : "/tmp") / "TSL Prefs";
+}
+
+void AppTest::WritePrefs(const std::string& bytes) {
+  std::ofstream out(PrefsPath(), std::ios::binary);
+  out << bytes;
+}
+
+std::string AppTest::ReadPrefs() {
+  std::ifstream in(PrefsPath(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}

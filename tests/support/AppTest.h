@@ -1,0 +1,38 @@
+#pragma once
+// A fixture that starts Tessaral the way main does, on Qt's offscreen platform, and
+// takes it down again after each test.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "framework/testing/Driver.h"
+
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts the application (start-up routine, Open events, main window shown).
+  void StartApp();
+  // Makes `y-m-d` today's date for the rest of the run and shows its month again,
+  // Gregorian leading, as a new start on that day would.
+  void SetToday(int32_t y, int32_t m, int32_t d);
+
+  // The preferences file "TSL Prefs" in this test's preferences folder.
+  static std::filesystem::path PrefsPath();
+  static void WritePrefs(const std::string& bytes);
+  static std::string ReadPrefs();
+
+  // When true, SetUp starts the application; tests that prepare files first set it
+  // false and call StartApp themselves.
+  bool startInSetUp = true;
+};
+
+// Runs the body with the application started but lets a test opt out of starting.
+class AppTestNoStart : public AppTest {
+ protected:
+  AppTestNoStart() { startInSetUp = false; }
+};
