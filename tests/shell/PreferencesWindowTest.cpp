@@ -1,0 +1,245 @@
+// The Preferences window as a person meets it: opened from the menu, the box ticked
+// or not, then Apply, Cancel or the close box; and the choice reaching the file.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mainwindow/CalMain.h"
+#include "shell/AppGlobal.h"
+#include "shell/CalPreferences.h"
+#include "tests/support/AppTest.h"
+
+namespace {
+
+// On the 800 x 800 test screen: (800 - 255) / 2 = 272.5 loses its half pixel.
+constexpr int32_t kCentredLeft = 272;
+constexpr int32_t kCentredTop = 345;
+
+CalPreferences& OpenPreferences() {
+  fw::test::ChooseMenu(CalMain::Instance(), "Preferences");
+  EXPECT_TRUE(CalPreferences::Exists()) << "the Preferences command opened no window";
+  return CalPreferences::Instance();
+}
+
+void ExpectCentred(CalPreferences& w) {
+  EXPECT_EQ(w.Left(), kCentredLeft);
+  EXPECT_EQ(w.Top(), kCentredTop);
+}
+
+void CloseWithCloseBox(CalPreferences& w) {
+  w.CloseBox();
+  fw::test::Pump();
+}
+
+// The 7 bytes of the preferences file: version 2, top, left, flag.
+std::string PrefsBytes(int32_t top, int32_t left, bool flag) {
+  std::string s;
+  for (int32_t v : {2, top, left}) {
+    s.push_back(static_cast<char>((v >> 8) & 0xFF));
+    s.push_back(static_cast<char>(v & 0xFF));
+  }
+  s.push_back(flag ? 1 : 0);
+  return s;
+}
+
+class PreferencesTest : public AppTest {};
+class PreferencesAfterPrefsFileTest : public AppTestNoStart {};
+
+}  // namespace
+
+// ---- how the window is built ----------------------------------------------
+
+TEST_F(PreferencesTest, WindowAndControlsHaveTheirDesignValues) {
+  CalPreferences& w = OpenPreferences();
+  EXPECT_EQ(w.Title(), "Preferences");
+  EXPECT_EQ(w.Width(), 255);
+  EXPECT_EQ(w.Height(), 110);
+  EXPECT_EQ(fw::test::FrameKind(w), 1);
+  EXPECT_FALSE(fw::test::IsResizable(w));
+  EXPECT_TRUE(fw::test::HasCloseButton(w));
+  EXPECT_EQ(fw::test::BackgroundOf(w), 0xFFFFFFu);
+  EXPECT_EQ(fw::test::MenuBarHeight(w), 0);
+
+  struct Row {
+    const char* name;
+    int32_t left, top, width, height, tab;
+  };
+  const Row rows[] = {
+      {"PushApply", 138, 70, 97, 20, 6},
+      {"PushCancel", 20, 70, 97, 20, 7},
+      {"CheckBox1", 20, 22, 197, 20, 8},
+  };
+  const auto& controls = w.Controls();
+  ASSERT_EQ(controls.size(), std::size(rows));
+  for (size_t i = 0; i < controls.size(); ++i) {
+    SCOPED_TRACE(rows[i].name);
+    const fw::Control& c = *controls[i];
+    EXPECT_EQ(c.Name(), rows[i].name);
+    EXPECT_EQ(c.Left(), rows[i].left);
+    EXPECT_EQ(c.Top(), rows[i].top);
+    EXPECT_EQ(c.Width(), rows[i].width);
+    EXPECT_EQ(c.Height(), rows[i].height);
+    EXPECT_EQ(c.TabIndex(), rows[i].tab);
+  }
+
+  EXPECT_EQ(w.PushApply->Caption(), "Apply");
+  EXPECT_TRUE(w.PushApply->Default());
+  EXPECT_TRUE(w.PushApply->Cancel());
+  EXPECT_EQ(w.PushCancel->Caption(), "Cancel");
+  EXPECT_FALSE(w.PushCancel->Default());
+  EXPECT_TRUE(w.PushCancel->Cancel());
+  EXPECT_EQ(w.CheckBox1->Caption(), "Save last screen location");
+
+  for (fw::PushButton* b : {w.PushApply, w.PushCancel}) {
+    SCOPED_TRACE(b->Name());
+    EXPECT_EQ(fw::test::FontOf(*b).Family, "DejaVu Sans");
+    EXPECT_EQ(fw::test::FontOf(*b).PixelSize, 12);
+  }
+
+  const std::vector<std::string> order = fw::test::TabOrder(w, *w.PushApply, 3);
+  EXPECT_EQ(order, (std::vector<std::string>{"PushApply", "PushCancel", "CheckBox1", "PushApply"}));
+}
+
+// ---- opening ----------------------------------------------------------------
+
+TEST_F(PreferencesTest, FirstOpeningWithoutAFileIsTickedAndCentred) {
+  CalPreferences& w = OpenPreferences();
+  EXPECT_EQ(w.CheckBox1->State(), 1);
+  ExpectCentred(w);
+  EXPECT_EQ(fw::test::ActiveWindow(), &w);
+}
+
+TEST_F(PreferencesAfterPrefsFileTest, OptionSwitchedOffAtStartShowsUnticked) {
+  WritePrefs(std::string("\x00\x02\x00\x64\x00\x32\x00", 7));
+  StartApp();
+  ASSERT_FALSE(AppGlobal::saveCheckBox1);
+
+  CalPreferences& w = OpenPreferences();
+  EXPECT_EQ(w.CheckBox1->State(), 0);
+  ExpectCentred(w);
+}
+
+// ---- Cancel and Apply: the same window again, where it was ------------------
+
+TEST_F(PreferencesTest, CancelTicksTheBoxAgainAndLeavesTheOptionAlone) {
+  CalPreferences& w = OpenPreferences();
+  w.SetLeft(40);
+  w.SetTop(60);
+  fw::test::Click(*w.CheckBox1);
+  ASSERT_EQ(w.CheckBox1->State(), 0);
+
+  fw::test::Click(*w.PushCancel);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_EQ(w.CheckBox1->State(), 1);
+  EXPECT_TRUE(AppGlobal::saveCheckBox1);
+  EXPECT_EQ(AppGlobal::savePreferences, 1);
+
+  CalPreferences& again = OpenPreferences();
+  EXPECT_EQ(&again, &w);
+  EXPECT_TRUE(again.Visible());
+  EXPECT_EQ(again.CheckBox1->State(), 1);
+  EXPECT_EQ(again.Left(), 40);
+  EXPECT_EQ(again.Top(), 60);
+}
+
+TEST_F(PreferencesTest, ApplyTurnsTheOptionOffAndKeepsTheWindowWhereItWas) {
+  CalPreferences& w = OpenPreferences();
+  w.SetLeft(40);
+  w.SetTop(60);
+  fw::test::Click(*w.CheckBox1);
+  fw::test::Click(*w.PushApply);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_FALSE(AppGlobal::saveCheckBox1);
+  EXPECT_EQ(AppGlobal::savePreferences, 0);
+
+  CalPreferences& again = OpenPreferences();
+  EXPECT_EQ(&again, &w);
+  EXPECT_EQ(again.CheckBox1->State(), 0);
+  EXPECT_EQ(again.Left(), 40);
+  EXPECT_EQ(again.Top(), 60);
+}
+
+TEST_F(PreferencesTest, CancelAfterApplyGoesBackToTheAppliedBox) {
+  CalPreferences& w = OpenPreferences();
+  fw::test::Click(*w.CheckBox1);
+  fw::test::Click(*w.PushApply);
+
+  OpenPreferences();
+  fw::test::Click(*w.CheckBox1);
+  ASSERT_EQ(w.CheckBox1->State(), 1);
+  fw::test::Click(*w.PushCancel);
+  EXPECT_EQ(w.CheckBox1->State(), 0);
+  EXPECT_FALSE(AppGlobal::saveCheckBox1);
+}
+
+TEST_F(PreferencesTest, ReturnAppliesAndEscapeCancels) {
+  CalPreferences& w = OpenPreferences();
+  fw::test::Click(*w.CheckBox1);
+  // Both buttons answer Escape; it must be Cancel's, or Escape would save the change.
+  fw::test::Press(w, fw::test::Key::Escape);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_EQ(w.CheckBox1->State(), 1);
+  EXPECT_TRUE(AppGlobal::saveCheckBox1);
+
+  OpenPreferences();
+  fw::test::Click(*w.CheckBox1);
+  fw::test::Press(w, fw::test::Key::Return);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_FALSE(AppGlobal::saveCheckBox1);
+  EXPECT_EQ(AppGlobal::savePreferences, 0);
+}
+
+// ---- the close box: the box as it stands, then a new window ----------------
+
+TEST_F(PreferencesTest, CloseBoxTakesTheUnappliedBoxAndTheNextWindowIsNewAndCentred) {
+  CalPreferences& w = OpenPreferences();
+  w.SetLeft(40);
+  w.SetTop(60);
+  fw::test::Click(*w.CheckBox1);
+  CloseWithCloseBox(w);
+  EXPECT_FALSE(CalPreferences::Exists());
+  EXPECT_FALSE(AppGlobal::saveCheckBox1);
+  EXPECT_EQ(AppGlobal::savePreferences, 1);
+
+  CalPreferences& next = OpenPreferences();
+  EXPECT_TRUE(next.Visible());
+  EXPECT_EQ(next.CheckBox1->State(), 0);
+  ExpectCentred(next);
+}
+
+TEST_F(PreferencesTest, CloseBoxAfterTickingAgainTurnsTheOptionBackOn) {
+  CalPreferences& w = OpenPreferences();
+  fw::test::Click(*w.CheckBox1);
+  fw::test::Click(*w.PushApply);
+  ASSERT_FALSE(AppGlobal::saveCheckBox1);
+
+  OpenPreferences();
+  fw::test::Click(*w.CheckBox1);
+  CloseWithCloseBox(w);
+  EXPECT_TRUE(AppGlobal::saveCheckBox1);
+  EXPECT_EQ(AppGlobal::savePreferences, 0);
+
+  // The new window follows the option, not the box last applied.
+  EXPECT_EQ(OpenPreferences().CheckBox1->State(), 1);
+}
+
+// ---- the choice reaches the file when the main window closes --------------
+
+TEST_F(PreferencesTest, OptionTurnedOffIsWrittenWithTheStartingPositionWhenTheMainWindowCloses) {
+  CalMain& main = CalMain::Instance();
+  const int32_t startTop = main.Top();
+  const int32_t startLeft = main.Left();
+
+  CalPreferences& w = OpenPreferences();
+  fw::test::Click(*w.CheckBox1);
+  fw::test::Click(*w.PushApply);
+
+  main.SetLeft(startLeft + 30);
+  main.SetTop(startTop + 20);
+  main.CloseBox();
+  fw::test::Pump();
+  EXPECT_EQ(ReadPrefs(), PrefsBytes(startTop, startLeft, false));
+}
