@@ -1,0 +1,183 @@
+// Converting a typed date either way, refusing dates out of range, and what the
+// input fields make of what is typed into them.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/Basic.h"
+#include "tests/converter/ConvTest.h"
+
+namespace {
+
+struct Day {
+  const char* year;
+  const char* month;
+  const char* day;
+};
+
+// One day in both calendars and its weekday.
+struct SameDay {
+  Day gregorian;
+  Day hijri;
+  const char* weekday;
+};
+
+std::string Text(const Day& d) { return std::string(d.year) + "-" + d.month + "-" + d.day; }
+
+}  // namespace
+
+TEST_F(ConvTest, ConvertsBothWaysAcrossTheEraAndTheSwitchOf1582) {
+  const SameDay days[] = {
+      {{"2000", "1", "1"}, {"1420", "9", "25"}, "Saturday"},
+      {{"622", "7", "16"}, {"1", "1", "1"}, "Friday"},         // the first day of the era
+      {{"2562", "1", "7"}, {"2000", "1", "1"}, "Thursday"},    // the last
+      {{"1582", "10", "4"}, {"990", "9", "16"}, "Thursday"},   // the last Julian day
+      {{"1582", "10", "15"}, {"990", "9", "18"}, "Friday"},    // the first Gregorian one
+      {{"2024", "2", "29"}, {"1445", "8", "20"}, "Thursday"},
+  };
+  CalConv& w = Open();
+  for (const SameDay& s : days) {
+    SCOPED_TRACE(Text(s.gregorian) + " = " + Text(s.hijri));
+    Enter(s.gregorian.year, s.gregorian.month, s.gregorian.day);
+    fw::test::Click(*w.ToHijri);
+    EXPECT_EQ(Shown(), (Result{s.hijri.year, s.hijri.month, s.hijri.day, s.weekday}));
+    // A conversion leaves what was typed alone.
+    EXPECT_EQ(Inputs(), Text(s.gregorian));
+
+    Enter(s.hijri.year, s.hijri.month, s.hijri.day);
+    fw::test::Click(*w.ToGreg);
+    EXPECT_EQ(Shown(), (Result{s.gregorian.year, s.gregorian.month, s.gregorian.day, s.weekday}));
+    EXPECT_EQ(Inputs(), Text(s.hijri));
+  }
+}
+
+TEST_F(ConvTest, NamesTheWeekdayOfTheTypedDateToHijriAndOfTheResultToGregorian) {
+  CalConv& w = Open();
+  // The skipped days of October 1582 still convert, as Gregorian dates; 5 October is
+  // a Tuesday, but its Hijri date comes back as Wednesday 26 September (Julian).
+  Enter("1582", "10", "5");
+  fw::test::Click(*w.ToHijri);
+  EXPECT_EQ(Shown(), (Result{"990", "9", "8", "Tuesday"}));
+  Enter("990", "9", "8");
+  fw::test::Click(*w.ToGreg);
+  EXPECT_EQ(Shown(), (Result{"1582", "9", "26", "Wednesday"}));
+
+  // 16 and 17 Ramadan 990 both fall on 4 October 1582.
+  Enter("990", "9", "17");
+  fw::test::Click(*w.ToGreg);
+  EXPECT_EQ(Shown(), (Result{"1582", "10", "4", "Thursday"}));
+  Enter("1582", "10", "14");
+  fw::test::Click(*w.ToHijri);
+  EXPECT_EQ(Shown(), (Result{"990", "9", "17", "Thursday"}));
+}
+
+TEST_F(ConvTest, RefusesDatesOutOfRangeWithAnAlertAndChangesNothing) {
+  struct Refused {
+    const char* what;
+    bool toHijri;
+    Day typed;
+    const char* fieldsAfter;  // the fields show the numbers that were read
+  };
+  const Refused rows[] = {
+      {"empty day, Gregorian", true, {"2000", "1", ""}, "2000-1-0"},
+      {"empty day, Hijri", false, {"1420", "9", ""}, "1420-9-0"},
+      {"letters", true, {"abc", "1", "1"}, "0-1-1"},
+      {"Gregorian month 0", true, {"2000", "0", "1"}, "2000-0-1"},
+      {"Gregorian month 13", true, {"2000", "13", "1"}, "2000-13-1"},
+      {"no leap day in 2001", true, {"2001", "2", "29"}, "2001-2-29"},
+      {"the day before the era", true, {"622", "7", "15"}, "622-7-15"},
+      {"the day after the era", true, {"2562", "1", "8"}, "2562-1-8"},
+      {"Hijri month 0", false, {"1420", "0", "1"}, "1420-0-1"},
+      {"Hijri month 13", false, {"1420", "13", "1"}, "1420-13-1"},
+      {"Hijri year 0", false, {"0", "1", "1"}, "0-1-1"},
+      {"Hijri 31 Muharram 1", false, {"1", "1", "31"}, "1-1-31"},
+      {"the Hijri day after the era", false, {"2000", "1", "2"}, "2000-1-2"},
+      // Beyond 32 bits a number stops at the nearest end, which no check accepts.
+      {"a huge Gregorian year", true, {"99999999999", "1", "1"}, "2147483647-1-1"},
+      {"a huge Hijri year", false, {"99999999999", "1", "1"}, "2147483647-1-1"},
+      {"a huge negative day", true, {"2000", "1", "-99999999999"}, "2000-1--2147483648"},
+      {"a huge month", false, {"1420", "4294967305", "1"}, "1420-2147483647-1"},
+  };
+  CalConv& w = Open();
+  Enter("2000", "1", "1");
+  fw::test::Click(*w.ToHijri);
+  const Result before = Shown();
+  ASSERT_EQ(before, (Result{"1420", "9", "25", "Saturday"}));
+
+  for (const Refused& r : rows) {
+    SCOPED_TRACE(r.what);
+    Enter(r.typed.year, r.typed.month, r.typed.day);
+    const int beeps = fw::test::BeepCount();
+    const fw::test::Alert alert = fw::test::ExpectAlert([&] { fw::test::Click(r.toHijri ? *w.ToHijri : *w.ToGreg); });
+    ASSERT_TRUE(alert.Shown);
+    EXPECT_EQ(alert.Text, "Date is out of range!");
+    EXPECT_EQ(alert.Title, "Input Error ...");
+    EXPECT_TRUE(alert.StopIcon);
+    EXPECT_EQ(alert.Buttons, 1);
+    EXPECT_EQ(fw::test::BeepCount(), beeps + 1);
+    EXPECT_EQ(Shown(), before);
+    EXPECT_EQ(Inputs(), r.fieldsAfter);
+    EXPECT_TRUE(w.Visible());
+  }
+}
+
+TEST_F(ConvTest, ABareButtonPressReadsTheFieldsAsTheyStand) {
+  // Pressing a button without leaving the field (no focus change) reads the text as
+  // typed: letters as 0, a fraction dropped, a huge number refused.
+  CalConv& w = Open();
+  w.InYearTXT->SetText("2000.9");
+  w.InMonthTXT->SetText("1");
+  w.InDayTXT->SetText("1abc");
+  w.ToHijri->Push();
+  EXPECT_EQ(Shown(), (Result{"1420", "9", "25", "Saturday"}));
+
+  w.InDayTXT->SetText("abc");
+  fw::test::Alert alert = fw::test::ExpectAlert([&] { w.ToGreg->Push(); });
+  EXPECT_TRUE(alert.Shown);
+  w.InDayTXT->SetText("1e300");
+  alert = fw::test::ExpectAlert([&] { w.ToHijri->Push(); });
+  EXPECT_TRUE(alert.Shown);
+  EXPECT_EQ(Shown(), (Result{"1420", "9", "25", "Saturday"}));
+  EXPECT_EQ(Inputs(), "2000.9-1-1e300");
+}
+
+TEST_F(ConvTest, LeavingAFieldShowsTheNumberAConversionWouldRead) {
+  struct Typed {
+    const char* text;
+    const char* shown;
+  };
+  const Typed rows[] = {
+      {"07", "7"},   {"", "0"},      {"abc", "0"}, {"12abc", "12"}, {"3.9", "3"},
+      {"-3.9", "-3"}, {"-0", "0"}, {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"},
+  };
+  CalConv& w = Open();
+  fw::TextField* fields[] = {w.InYearTXT, w.InMonthTXT, w.InDayTXT};
+  for (fw::TextField* field : fields) {
+    for (const Typed& t : rows) {
+      SCOPED_TRACE(field->Name() + " '" + t.text + "'");
+      fw::test::Type(*field, t.text);
+      fw::test::TabFocus(field == w.InYearTXT ? *w.InMonthTXT : *w.InYearTXT);
+      EXPECT_EQ(field->Text(), t.shown);
+    }
+  }
+}
+
+TEST_F(ConvTest, EnteringAFieldSelectsAllOfItsText) {
+  CalConv& w = Open();
+  w.InYearTXT->SetText("1445");
+  w.InMonthTXT->SetText("12");
+  w.InDayTXT->SetText("");
+
+  fw::test::TabFocus(*w.InYearTXT);
+  EXPECT_EQ(w.InYearTXT->SelText(), "1445");
+  fw::test::ClickFocus(*w.InMonthTXT);
+  EXPECT_EQ(w.InMonthTXT->SelText(), "12");
+  // A click lands in the middle of the field and still leaves it all selected.
+  fw::test::Click(*w.InYearTXT);
+  EXPECT_EQ(w.InYearTXT->SelText(), "1445");
+  // An empty field becomes "0" only when it is left, not when it is entered.
+  fw::test::TabFocus(*w.InDayTXT);
+  EXPECT_EQ(w.InDayTXT->Text(), "");
+  EXPECT_EQ(w.InDayTXT->SelLength(), 0);
+}

@@ -1,0 +1,234 @@
+// The Conversion window as a person meets it: how it looks, where it opens, and how
+// Exit hands the focus back to the main window.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/Basic.h"
+#include "shell/AppGlobal.h"
+#include "tests/converter/ConvTest.h"
+
+namespace {
+
+// On the 800 x 800 test screen: (800 - 534) / 2 and (800 - 232) / 2.
+constexpr int32_t kCentredLeft = 133;
+constexpr int32_t kCentredTop = 284;
+
+int CountPixels(const fw::test::Image& img, fw::Color color) {
+  int n = 0;
+  for (fw::Color c : img.Pixels) n += c == color;
+  return n;
+}
+
+// Whether anything but the background is drawn in columns [from, to) of the image:
+// text that does not fit runs into the edge it flows toward.
+bool InkInColumns(const fw::test::Image& img, fw::Color background, int from, int to) {
+  for (int y = 0; y < img.Height; ++y)
+    for (int x = from; x < to; ++x)
+      if (img.At(x, y) != background) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST_F(ConvTest, WindowHasItsDesignValues) {
+  CalConv& w = Open();
+  EXPECT_EQ(w.Title(), "Conversion");
+  EXPECT_EQ(w.Width(), 534);
+  EXPECT_EQ(w.Height(), 232);
+  EXPECT_TRUE(w.Visible());
+  EXPECT_EQ(fw::test::FrameKind(w), 1);
+  EXPECT_FALSE(fw::test::HasCloseButton(w));
+  EXPECT_FALSE(fw::test::IsResizable(w));
+  EXPECT_EQ(fw::test::BackgroundOf(w), 0xE6E6E6u);
+  EXPECT_EQ(fw::test::MenuBarHeight(w), 0);
+}
+
+TEST_F(ConvTest, ControlsAreCreatedInOrderWithTheirPlacesTextsAndFonts) {
+  struct Row {
+    const char* name;
+    int32_t left, top, width, height, tab;
+    const char* text;
+    const char* family;
+    int32_t size;
+    int32_t align;  // -1: a button
+  };
+  const Row rows[] = {
+      {"ToExit", 192, 144, 150, 20, 2, "Exit", "DejaVu Sans", 14, -1},
+      {"InDayTXT", 78, 144, 52, 26, 3, "", "Liberation Sans", 14, 0},
+      {"ToGreg", 192, 92, 150, 20, 4, "To Greg/Chris", "DejaVu Sans", 14, -1},
+      {"InMonthTXT", 78, 92, 52, 26, 1, "", "Liberation Sans", 14, 0},
+      {"ToHijri", 192, 41, 150, 20, 5, "To Hijri", "DejaVu Sans", 14, -1},
+      {"InYearTXT", 78, 41, 52, 26, 0, "", "Liberation Sans", 14, 0},
+      {"ToWeekDay", 167, 186, 200, 26, 6, "", "DejaVu Sans Mono", 20, 1},
+      {"OutDayTXT", 445, 148, 52, 26, 7, "", "Liberation Sans", 14, 2},
+      {"Label8", 386, 144, 43, 26, 8, "Day", "DejaVu Sans", 16, 0},
+      {"Label5", 17, 144, 43, 26, 9, "Day", "DejaVu Sans", 16, 0},
+      {"OutMonthTXT", 445, 95, 52, 26, 10, "", "Liberation Sans", 14, 2},
+      {"Label7", 386, 92, 50, 26, 11, "Month", "DejaVu Sans", 16, 0},
+      {"Label4", 17, 92, 50, 26, 12, "Month", "DejaVu Sans", 16, 0},
+      {"OutYearTXT", 447, 44, 52, 26, 13, "", "Liberation Sans", 14, 2},
+      {"Label6", 386, 41, 43, 26, 14, "Year", "DejaVu Sans", 16, 0},
+      {"Label3", 17, 41, 43, 26, 15, "Year", "DejaVu Sans", 16, 0},
+  };
+  CalConv& w = Open();
+  const auto& controls = w.Controls();
+  ASSERT_EQ(controls.size(), std::size(rows));
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const Row& r = rows[i];
+    SCOPED_TRACE(r.name);
+    fw::Control& c = *controls[i];
+    EXPECT_EQ(c.Name(), r.name);
+    EXPECT_EQ(c.Left(), r.left);
+    EXPECT_EQ(c.Top(), r.top);
+    EXPECT_EQ(c.Width(), r.width);
+    EXPECT_EQ(c.Height(), r.height);
+    EXPECT_EQ(c.TabIndex(), r.tab);
+    EXPECT_EQ(fw::test::FontOf(c).Family, r.family);
+    EXPECT_EQ(fw::test::FontOf(c).PixelSize, r.size);
+    EXPECT_FALSE(fw::test::FontOf(c).Bold);
+    if (r.align >= 0) {
+      EXPECT_EQ(fw::test::AlignmentOf(c), r.align);
+    }
+    if (auto* b = dynamic_cast<fw::PushButton*>(&c)) {
+      EXPECT_EQ(b->Caption(), r.text);
+      EXPECT_FALSE(b->Default());
+      EXPECT_FALSE(fw::test::IsDefaultButton(*b));
+      EXPECT_EQ(b->Cancel(), b == w.ToExit);
+    }
+    if (auto* t = dynamic_cast<fw::StaticText*>(&c); t && t->Name().starts_with("Label")) {
+      EXPECT_EQ(t->Caption(), r.text);
+      EXPECT_EQ(t->TextColor(), 0x000000u);
+    }
+  }
+  EXPECT_EQ(w.ToWeekDay->TextColor(), 0xB3B3B3u);
+  EXPECT_TRUE(fw::test::FontOf(*w.ToWeekDay).FixedPitch);
+  for (fw::StaticText* out : {w.OutYearTXT, w.OutMonthTXT, w.OutDayTXT}) {
+    EXPECT_EQ(out->TextColor(), 0x0000FFu) << out->Name();
+    EXPECT_EQ(out->Caption(), "") << out->Name();
+  }
+}
+
+TEST_F(ConvTest, TextIsBlueOnWhiteInTheFieldsAndFitsItsControls) {
+  CalConv& w = Open();
+  Enter("2000", "12", "27");
+  fw::test::Click(*w.ToHijri);
+  ASSERT_EQ(Shown(), (Result{"1421", "10", "1", "Wednesday"}));
+  w.InYearTXT->SetText("2562");
+  w.InMonthTXT->SetText("12");
+  w.InDayTXT->SetText("30");
+  fw::test::Pump();
+
+  for (fw::TextField* field : {w.InYearTXT, w.InMonthTXT, w.InDayTXT}) {
+    const fw::test::Image img = fw::test::Grab(*field);
+    EXPECT_GT(CountPixels(img, 0xFFFFFF), img.Width * img.Height / 2) << field->Name();
+    EXPECT_GT(CountPixels(img, 0x0000FF), 0) << field->Name();
+  }
+  // The longest weekday, the widest caption and the widest numbers are all whole.
+  const fw::test::Image weekday = fw::test::Grab(*w.ToWeekDay);
+  EXPECT_GT(CountPixels(weekday, 0xB3B3B3), 0);
+  EXPECT_FALSE(InkInColumns(weekday, 0xE6E6E6, 0, 20));
+  EXPECT_FALSE(InkInColumns(weekday, 0xE6E6E6, weekday.Width - 20, weekday.Width));
+  for (fw::StaticText* label : {w.Label3, w.Label4, w.Label5, w.Label6, w.Label7, w.Label8}) {
+    const fw::test::Image img = fw::test::Grab(*label);
+    EXPECT_FALSE(InkInColumns(img, 0xE6E6E6, img.Width - 1, img.Width)) << label->Name();
+  }
+  for (fw::StaticText* out : {w.OutYearTXT, w.OutMonthTXT, w.OutDayTXT}) {
+    const fw::test::Image img = fw::test::Grab(*out);
+    EXPECT_GT(CountPixels(img, 0x0000FF), 0) << out->Name();
+    EXPECT_FALSE(InkInColumns(img, 0xE6E6E6, 0, 1)) << out->Name();
+  }
+}
+
+TEST_F(ConvTest, TabVisitsTheFieldsAndButtonsByTabIndex) {
+  CalConv& w = Open();
+  const std::vector<std::string> order = fw::test::TabOrder(w, *w.InYearTXT, 6);
+  EXPECT_EQ(order, (std::vector<std::string>{"InYearTXT", "InMonthTXT", "ToExit", "InDayTXT", "ToGreg", "ToHijri",
+                                             "InYearTXT"}));
+}
+
+TEST_F(ConvTest, FirstConvertOpensTheWindowCentredWithTodaysDateAndWeekday) {
+  SetToday(2024, 2, 9);
+  EXPECT_FALSE(CalConv::Exists());
+  CalConv& w = Open();
+  EXPECT_TRUE(w.Visible());
+  EXPECT_EQ(fw::test::ActiveWindow(), &w);
+  EXPECT_EQ(w.Left(), kCentredLeft);
+  EXPECT_EQ(w.Top(), kCentredTop);
+  EXPECT_EQ(Inputs(), "2024-2-9");
+  EXPECT_EQ(Shown(), (Result{"", "", "", "Friday"}));
+}
+
+TEST_F(ConvTest, ExitHandsTheFocusToTheMainWindowsMonthFieldWhenItHadItLast) {
+  CalMain& main = CalMain::Instance();
+  fw::test::ClickFocus(*main.YearTXT);
+  fw::test::ClickFocus(*main.MonthTXT);
+  ASSERT_EQ(main.LastFocusIndex, 0);
+
+  CalConv& w = Open();
+  fw::test::Click(*w.ToExit);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_TRUE(CalConv::Exists());
+  EXPECT_EQ(fw::test::ActiveWindow(), &main);
+  EXPECT_EQ(fw::test::FocusedControl(), "MonthTXT");
+}
+
+TEST_F(ConvTest, EscapeExitsAndHandsTheFocusToTheYearFieldWhenItHadItLast) {
+  CalMain& main = CalMain::Instance();
+  fw::test::ClickFocus(*main.YearTXT);
+  ASSERT_EQ(main.LastFocusIndex, 1);
+
+  fw::test::Shortcut(main, "Ctrl+F");
+  ASSERT_TRUE(CalConv::Exists());
+  CalConv& w = CalConv::Instance();
+  ASSERT_EQ(fw::test::ActiveWindow(), &w);
+  // Escape reaches the window's cancel button from inside a field.
+  fw::test::TabFocus(*w.InDayTXT);
+  fw::test::Press(w, fw::test::Key::Escape);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_EQ(fw::test::ActiveWindow(), &main);
+  EXPECT_EQ(fw::test::FocusedControl(), "YearTXT");
+}
+
+TEST_F(ConvTest, OneWindowPerRunKeepsItsPlaceInputsAndWeekdayButNotTheResultAfterExit) {
+  SetToday(2024, 2, 9);
+  CalConv& w = Open();
+  Enter("1445", "8", "20");
+  fw::test::Click(*w.ToGreg);
+  ASSERT_EQ(Shown(), (Result{"2024", "2", "29", "Thursday"}));
+  // The user moves the window, and types a new year that is not converted yet.
+  w.SetLeft(30);
+  w.SetTop(50);
+  fw::test::Type(*w.InYearTXT, "07");
+
+  // Convert while the window is up only brings it forward.
+  fw::test::ChooseMenu(CalMain::Instance(), "Convert");
+  EXPECT_EQ(&CalConv::Instance(), &w);
+  EXPECT_EQ(w.Left(), 30);
+  EXPECT_EQ(Shown(), (Result{"2024", "2", "29", "Thursday"}));
+
+  fw::test::Click(*w.ToExit);
+
+  // A new day does not reach a window that is already open.
+  SetToday(2030, 6, 1);
+  fw::test::Shortcut(CalMain::Instance(), "Ctrl+F");
+  EXPECT_EQ(&CalConv::Instance(), &w);
+  EXPECT_TRUE(w.Visible());
+  EXPECT_EQ(w.Left(), 30);
+  EXPECT_EQ(w.Top(), 50);
+  EXPECT_EQ(Inputs(), "7-8-20");
+  EXPECT_EQ(Shown(), (Result{"", "", "", "Thursday"}));
+}
+
+TEST_F(ConvTest, QuittingWithTheWindowOpenClosesBothWindows) {
+  Open();
+  fw::test::ChooseMenu(CalMain::Instance(), "FileQuit");
+  EXPECT_TRUE(fw::test::QuitRequested());
+  EXPECT_FALSE(CalConv::Exists());
+  EXPECT_FALSE(CalMain::Exists());
+  EXPECT_EQ(ReadPrefs().size(), 7u);
+  fw::test::Pump();
+}

@@ -1,0 +1,62 @@
+// Start-up: the tables are empty until initConstants, which also takes today once.
+// Its own executable, so that nothing has called initConstants before it.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine/Vorlen.h"
+
+namespace {
+
+int32_t julianDayOf(const Date& date) {
+  int32_t y = date.Year, m = date.Month, d = date.Day, jd = 0;
+  Vorlen::YMDToJulianGre(y, m, d, jd);
+  return jd;
+}
+
+Date nowInZone(const char* tz) {
+  setenv("TZ", tz, 1);
+  return Date::Now();
+}
+
+TEST(Startup, InitConstantsFillsTheTablesAndTakesTodayOnce) {
+  for (int32_t v : Vorlen::NoOfLeapHij) ASSERT_EQ(v, 0);
+  for (int32_t v : Vorlen::NoOfPastDaysHij) ASSERT_EQ(v, 0);
+  EXPECT_EQ(AppGlobal::CurrentDate.Year, 0);
+
+  const Date before = Date::Now();
+  Vorlen::initConstants();
+  const Date after = Date::Now();
+
+  EXPECT_EQ(Vorlen::LeapYearHij[5], 15);
+  EXPECT_EQ(Vorlen::NoOfDaysInMonthHij[12], 29);
+  EXPECT_EQ(Vorlen::NoOfPastDaysHij[12], 325);
+  EXPECT_EQ(Vorlen::NoOfLeapHij[29], 11);
+  const Date today = AppGlobal::TodaysDate;
+  EXPECT_TRUE(julianDayOf(today) == julianDayOf(before) || julianDayOf(today) == julianDayOf(after));
+  EXPECT_EQ(AppGlobal::CurrentDate.Year, today.Year);
+  EXPECT_EQ(AppGlobal::CurrentDate.Month, today.Month);
+  EXPECT_EQ(AppGlobal::CurrentDate.Day, today.Day);
+  int32_t y = today.Year, m = today.Month, d = today.Day;
+  EXPECT_EQ(Vorlen::CheckDateGre(y, m, d), 1) << y << '-' << m << '-' << d;
+
+  // A later change of day (here: of time zone) leaves the start-up day in place.
+  const char* zone = std::getenv("TZ");
+  const std::string savedZone = zone ? zone : "";
+  nowInZone("UTC-14");
+  EXPECT_EQ(AppGlobal::TodaysDate.Day, today.Day);
+  zone ? setenv("TZ", savedZone.c_str(), 1) : unsetenv("TZ");
+}
+
+TEST(Startup, TodayIsTheLocalDateOfTheTimeZone) {
+  // UTC+14 and UTC-11 are 25 hours apart: their dates differ by one or two days.
+  const int32_t east = julianDayOf(nowInZone("UTC-14"));
+  const int32_t west = julianDayOf(nowInZone("UTC+11"));
+  unsetenv("TZ");
+  EXPECT_TRUE(east - west == 1 || east - west == 2) << "east " << east << ", west " << west;
+}
+
+}  // namespace
