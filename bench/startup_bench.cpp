@@ -22,7 +22,7 @@
 #include "shell/AppGlobal.h"
 #include "shell/TSL.h"
 
-int BareWindowChild(int argc, char** argv);  // bench/bare_window.cpp
+int BareWindowChild(int argc, char** argv, bool withText);  // bench/bare_window.cpp
 
 namespace {
 
@@ -61,22 +61,26 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) {
     int childArgc = 1;
-    if (std::strcmp(argv[2], "bare") == 0) return BareWindowChild(childArgc, argv);
+    if (std::strcmp(argv[2], "bare") == 0) return BareWindowChild(childArgc, argv, false);
+    if (std::strcmp(argv[2], "bare-text") == 0) return BareWindowChild(childArgc, argv, true);
     return TessaralChild(childArgc, argv);
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   // Warm the caches once each.
   RunOnce(argv[0], "bare");
+  RunOnce(argv[0], "bare-text");
   RunOnce(argv[0], "tessaral");
-  std::vector<double> bare, app;
+  std::vector<double> bare, text, app;
   for (int i = 0; i < runs; ++i) {
     bare.push_back(RunOnce(argv[0], "bare"));
+    text.push_back(RunOnce(argv[0], "bare-text"));
     app.push_back(RunOnce(argv[0], "tessaral"));
   }
-  const double b = Median(bare), a = Median(app);
+  const double b = Median(bare), t = Median(text), a = Median(app);
   std::printf("start-up to first paint, median of %d runs (%s platform)\n", runs, std::getenv("QT_QPA_PLATFORM"));
-  std::printf("  bare Qt window   %7.1f ms\n", b);
-  std::printf("  Tessaral grid    %7.1f ms   (%.2f x bare)\n", a, a / b);
+  std::printf("  bare Qt window             %7.1f ms\n", b);
+  std::printf("  bare Qt window with text   %7.1f ms\n", t);
+  std::printf("  Tessaral grid              %7.1f ms   (%.2f x bare, %.2f x bare with text)\n", a, a / b, a / t);
   return 0;
 }

@@ -3,18 +3,52 @@
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QHash>
+#include <QStaticText>
+
+#include <map>
+#include <tuple>
 
 #include "framework/Internal.h"
 
 namespace fw {
 
-// The font last handed to the painter, so that drawing many strings in one font
-// builds it once.
+// A font at one size on one kind of device, with what is asked of it often. Kept for
+// the whole run: a paint draws the same few fonts and numbers again and again.
+struct FontEntry {
+  QFont font;
+  QFontMetricsF metrics;
+  int height;
+  int ascent;
+  QHash<QString, double> widths;
+  QHash<QString, QStaticText> texts;
+};
+
+namespace {
+
+FontEntry& LookupFont(const std::string& family, double size, bool bold, QPaintDevice* device) {
+  int dpi = device ? device->logicalDpiY() : 72;
+  if (dpi <= 0) dpi = 72;
+  static std::map<std::tuple<std::string, double, bool, int>, std::unique_ptr<FontEntry>> fonts;
+  auto& slot = fonts[{family, size, bold, dpi}];
+  if (!slot) {
+    QFont font = detail::MakeFont(family, 0, bold);
+    // Sizes are in device units: pixels on screen, points on a 72 dpi page.
+    font.setPointSizeF(size * 72.0 / dpi);
+    const QFontMetrics whole(font, device);
+    slot = std::make_unique<FontEntry>(
+        FontEntry{font, QFontMetricsF(font, device), whole.height(), whole.ascent(), {}, {}});
+  }
+  return *slot;
+}
+
+}  // namespace
+
 struct Graphics::FontState {
   std::string family;
   double size = -1;
   bool bold = false;
-  QFont font;
+  FontEntry* entry = nullptr;
 };
 
 Graphics::Graphics(QPainter& painter, int32_t width, int32_t height)
@@ -43,16 +77,13 @@ void Graphics::ApplyBrush() {
 
 void Graphics::ApplyFont() {
   const double size = TextSize > 0 ? TextSize : kDefaultTextSize;
-  if (font_->family != TextFont || font_->size != size || font_->bold != Bold) {
+  if (!font_->entry || font_->family != TextFont || font_->size != size || font_->bold != Bold) {
     font_->family = TextFont;
     font_->size = size;
     font_->bold = Bold;
-    font_->font = detail::MakeFont(TextFont, 0, Bold);
-    // Sizes are in device units: pixels on screen, points on a 72 dpi page.
-    const int dpi = painter_.device() ? painter_.device()->logicalDpiY() : 72;
-    font_->font.setPointSizeF(size * 72.0 / (dpi > 0 ? dpi : 72));
+    font_->entry = &LookupFont(TextFont, size, Bold, painter_.device());
+    painter_.setFont(font_->entry->font);
   }
-  painter_.setFont(font_->font);
 }
 
 void Graphics::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -84,22 +115,42 @@ void Graphics::DrawString(const std::string& text, int32_t x, int32_t y, int32_t
                           bool /*condense*/) {
   ApplyFont();
   painter_.setPen(QColor::fromRgb(ForeColor & 0xFFFFFF));
-  painter_.drawText(QPointF(x, y), detail::Q(text));
+  // Laid-out text is kept: the same numbers are drawn on every paint.
+  FontEntry& e = *font_->entry;
+  const QString s = detail::Q(text);
+  auto it = e.texts.find(s);
+  if (it == e.texts.end()) {
+    if (e.texts.size() > 4096) e.texts.clear();
+    QStaticText laidOut(s);
+    laidOut.setTextFormat(Qt::PlainText);
+    laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+    laidOut.prepare(QTransform(), e.font);
+    it = e.texts.insert(s, laidOut);
+  }
+  // A static text is placed by its top; y is the baseline.
+  painter_.drawStaticText(QPointF(x, y - e.metrics.ascent()), *it);
 }
 
 double Graphics::StringWidth(const std::string& text) {
   ApplyFont();
-  return QFontMetricsF(painter_.font(), painter_.device()).horizontalAdvance(detail::Q(text));
+  FontEntry& e = *font_->entry;
+  const QString s = detail::Q(text);
+  auto it = e.widths.find(s);
+  if (it == e.widths.end()) {
+    if (e.widths.size() > 4096) e.widths.clear();
+    it = e.widths.insert(s, e.metrics.horizontalAdvance(s));
+  }
+  return *it;
 }
 
 int32_t Graphics::TextHeight() {
   ApplyFont();
-  return QFontMetrics(painter_.font(), painter_.device()).height();
+  return font_->entry->height;
 }
 
 int32_t Graphics::TextAscent() {
   ApplyFont();
-  return QFontMetrics(painter_.font(), painter_.device()).ascent();
+  return font_->entry->ascent;
 }
 
 void Graphics::NextPage() { StartNextPage(); }

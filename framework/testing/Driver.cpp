@@ -191,6 +191,12 @@ Image Grab(Control& control) { return ToImage(control.Widget()->grab()); }
 
 Image Grab(Window& window) { return ToImage(window.Frame().grab()); }
 
+void Render(Control& control) {
+  static QImage image;
+  if (image.size() != control.Widget()->size()) image = QImage(control.Widget()->size(), QImage::Format_RGB32);
+  control.Widget()->render(&image);
+}
+
 Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {
   Alert alert;
   QElapsedTimer clock;

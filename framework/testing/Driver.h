@@ -61,6 +61,9 @@ struct Image {
 // What the control shows, as drawn now.
 Image Grab(Control& control);
 Image Grab(Window& window);
+// Paints the control once into an off-screen image and throws the image away (for
+// timing a paint).
+void Render(Control& control);
 
 struct Alert {
   bool Shown = false;
