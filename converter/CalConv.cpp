@@ -151,9 +151,7 @@ void CalConv::CreateControls0() { AddControls(ControlTable()); }
 
 // Runs once per run: a window shown again after Exit keeps its place and its fields.
 void CalConv::Event_Open() {
-  const fw::ScreenInfo screen = fw::Screen(0);
-  SetLeft(fw::CInt32((screen.Width - Width()) / 2.0));
-  SetTop(fw::CInt32((screen.Height - Height()) / 2.0));
+  CentreOnMainScreen();
 
   const Date today = AppGlobal::TodaysDate;
   InDayTXT->SetText(fw::Str(today.Day));

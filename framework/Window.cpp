@@ -326,6 +326,12 @@ void Window::SetTop(int32_t top) {
   frame_->setGeometry(g);
 }
 
+void Window::CentreOnMainScreen() {
+  const ScreenInfo screen = Screen(0);
+  SetLeft(CInt32((screen.Width - Width()) / 2.0));
+  SetTop(CInt32((screen.Height - Height()) / 2.0));
+}
+
 std::string Window::Title() const { return detail::S(frame_->windowTitle()); }
 
 Control* Window::Find(const std::string& name) const {

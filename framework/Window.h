@@ -127,6 +127,9 @@ class Window {
   int32_t Height() const;
   void SetLeft(int32_t left);
   void SetTop(int32_t top);
+  // Places the content area in the middle of the main screen, left before top; an
+  // odd difference loses its half pixel.
+  void CentreOnMainScreen();
 
   std::string Title() const;
   const WindowDesign& Design() const { return design_; }

@@ -38,11 +38,7 @@ void CalMain::Event_Open() {
       stream->Close();
     }
   }
-  if (!placed) {
-    const fw::ScreenInfo screen = fw::Screen(0);
-    SetLeft(fw::CInt32((screen.Width - Width()) / 2.0));
-    SetTop(fw::CInt32((screen.Height - Height()) / 2.0));
-  }
+  if (!placed) CentreOnMainScreen();
   OriginalTop = static_cast<int16_t>(Top());
   OriginalLeft = static_cast<int16_t>(Left());
 

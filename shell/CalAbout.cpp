@@ -65,9 +65,7 @@ void CalAbout::CreateControls0() { AddControls(ControlTable()); }
 
 // Only a new window gets here: one shown again after Close stays where it was.
 void CalAbout::Event_Open() {
-  const fw::ScreenInfo screen = fw::Screen(0);
-  SetLeft(fw::CInt32((screen.Width - Width()) / 2.0));
-  SetTop(fw::CInt32((screen.Height - Height()) / 2.0));
+  CentreOnMainScreen();
 }
 
 void CalAbout::PushButton1_Action() { Hide(); }

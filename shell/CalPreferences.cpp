@@ -72,9 +72,7 @@ void CalPreferences::CheckBox1_Open() { CheckBox1->SetState(AppGlobal::savePrefe
 
 // Only a new window gets here: one shown again after Apply or Cancel stays where it was.
 void CalPreferences::Event_Open() {
-  const fw::ScreenInfo screen = fw::Screen(0);
-  SetLeft(fw::CInt32((screen.Width - Width()) / 2.0));
-  SetTop(fw::CInt32((screen.Height - Height()) / 2.0));
+  CentreOnMainScreen();
   CheckBox1->SetState(AppGlobal::saveCheckBox1 ? 1 : 0);
   originalPreferences = CheckBox1->State();
 }
