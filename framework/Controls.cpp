@@ -46,7 +46,11 @@ class FieldWidget : public QLineEdit {
  protected:
   void focusInEvent(QFocusEvent* e) override {
     QLineEdit::focusInEvent(e);
-    if (!field_ || !ControlFocusChange(e)) return;
+    // The focus coming back with its window is no new focus; the first focus a
+    // window gives when it opens is.
+    const bool returning = returning_ && !ControlFocusChange(e);
+    returning_ = false;
+    if (!field_ || returning) return;
     if (field_->OnGotFocus) field_->OnGotFocus();
     // The click that brought the focus would otherwise replace the selection
     // the handler made with a caret.
@@ -64,12 +68,14 @@ class FieldWidget : public QLineEdit {
   void focusOutEvent(QFocusEvent* e) override {
     QLineEdit::focusOutEvent(e);
     reselect_ = false;
-    if (!field_ || !ControlFocusChange(e)) return;
+    returning_ = !ControlFocusChange(e);
+    if (!field_ || returning_) return;
     if (field_->OnLostFocus) field_->OnLostFocus();
   }
 
  private:
   TextField*& field_;
+  bool returning_ = false;
   bool reselect_ = false;
   int selStart_ = 0;
   int selLength_ = 0;

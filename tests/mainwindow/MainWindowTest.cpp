@@ -169,3 +169,12 @@ TEST_F(AppTest, AccessorReturnsTheLiveWindow) {
   CalMain& b = CalMain::Instance();
   EXPECT_EQ(&a, &b);
 }
+
+TEST_F(AppTest, OpeningGivesTheMonthFieldTheFocusWithItsTextSelected) {
+  CalMain& w = CalMain::Instance();
+  w.SetFocus();
+  fw::test::Pump();
+  EXPECT_EQ(fw::test::FocusedControl(), "MonthTXT");
+  EXPECT_EQ(w.MonthTXT->SelText(), w.MonthTXT->Text());
+  EXPECT_EQ(w.LastFocusIndex, 0);
+}
