@@ -105,11 +105,6 @@ const std::vector<fw::ControlDesign>& ControlTable() {
 // number beyond 32 bits stops at the nearest end, which no check accepts.
 int32_t FieldValue(const fw::TextField& field) { return fw::CInt32(fw::Val(field.Text())); }
 
-void SelectAll(fw::TextField& field) {
-  field.SetSelStart(0);
-  field.SetSelLength(fw::Len(field.Text()));
-}
-
 // Shows the field as the number a conversion would read from it.
 void ShowAsNumber(fw::TextField& field) { field.SetText(fw::Str(FieldValue(field))); }
 
@@ -190,23 +185,17 @@ void CalConv::ToGreg_Action() {
 // ---- the input fields ---------------------------------------------------------
 
 void CalConv::InDayTXT_LostFocus() { ShowAsNumber(*InDayTXT); }
-void CalConv::InDayTXT_GotFocus() { SelectAll(*InDayTXT); }
+void CalConv::InDayTXT_GotFocus() { InDayTXT->SelectAll(); }
 void CalConv::InMonthTXT_LostFocus() { ShowAsNumber(*InMonthTXT); }
-void CalConv::InMonthTXT_GotFocus() { SelectAll(*InMonthTXT); }
+void CalConv::InMonthTXT_GotFocus() { InMonthTXT->SelectAll(); }
 void CalConv::InYearTXT_LostFocus() { ShowAsNumber(*InYearTXT); }
-void CalConv::InYearTXT_GotFocus() { SelectAll(*InYearTXT); }
+void CalConv::InYearTXT_GotFocus() { InYearTXT->SelectAll(); }
 
 // ---- leaving ----------------------------------------------------------------
 
 void CalConv::ToExit_Action() {
   Hide();
-  CalMain& main = CalMain::Instance();
-  main.SetFocus();
-  if (main.LastFocusIndex == 0) {
-    main.MonthTXT->SetFocus();
-  } else {
-    main.YearTXT->SetFocus();
-  }
+  CalMain::Instance().TakeBackFocus();
   // The inputs and the weekday stay for the next showing; a result does not.
   OutDayTXT->SetText("");
   OutMonthTXT->SetText("");

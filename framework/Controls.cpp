@@ -181,6 +181,11 @@ void TextField::SetSelLength(int32_t length) {
   }
 }
 
+void TextField::SelectAll() {
+  SetSelStart(0);
+  SetSelLength(Len(Text()));
+}
+
 std::string TextField::SelText() const { return detail::S(Edit(*this)->selectedText()); }
 
 // ---- PushButton -----------------------------------------------------------

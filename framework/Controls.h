@@ -108,6 +108,8 @@ class TextField final : public Control {
   int32_t SelLength() const;
   void SetSelLength(int32_t length);
   std::string SelText() const;
+  // Selects the whole text (start 0, length of the text), so that typing replaces it.
+  void SelectAll();
 
  private:
   TextField* self_ = nullptr;

@@ -18,7 +18,7 @@ class Graphics {
  public:
   // Draws through `painter` onto a surface `width` x `height` device units large.
   Graphics(QPainter& painter, int32_t width, int32_t height);
-  ~Graphics();
+  virtual ~Graphics();
   Graphics(const Graphics&) = delete;
   Graphics& operator=(const Graphics&) = delete;
 

@@ -22,6 +22,8 @@ namespace detail {
 inline int beepCount = 0;
 inline bool quitRequested = false;
 inline int quitCode = 0;
+// Print jobs go to this PDF file when set (tests).
+inline std::string printFile;
 
 // A font by its design name at a size in device pixels (0: the default size).
 QFont MakeFont(const std::string& family, double pixelSize, bool bold);

@@ -285,6 +285,9 @@ void Window::Show() {
 }
 
 void Window::ShowModal() {
+  // Qt makes a window modal only as it is shown: one already on screen (a window
+  // shows itself when it is built) is hidden first.
+  if (frame_->isVisible() && !frame_->isModal()) frame_->hide();
   frame_->setWindowModality(Qt::ApplicationModal);
   Show();
   QEventLoop loop;

@@ -186,15 +186,22 @@ bool CalMain::CheckDateLimits(int32_t month, int32_t year) {
 // ---- the date fields and their steps ---------------------------------------
 
 void CalMain::MonthTXT_GotFocus() {
-  MonthTXT->SetSelStart(0);
-  MonthTXT->SetSelLength(fw::Len(MonthTXT->Text()));
+  MonthTXT->SelectAll();
   LastFocusIndex = MonthTXT->TabIndex();
 }
 
 void CalMain::YearTXT_GotFocus() {
-  YearTXT->SetSelStart(0);
-  YearTXT->SetSelLength(fw::Len(YearTXT->Text()));
+  YearTXT->SelectAll();
   LastFocusIndex = YearTXT->TabIndex();
+}
+
+void CalMain::TakeBackFocus() {
+  SetFocus();
+  if (LastFocusIndex == 0) {
+    MonthTXT->SetFocus();
+  } else {
+    YearTXT->SetFocus();
+  }
 }
 
 void CalMain::MonthIncrease_Action() {

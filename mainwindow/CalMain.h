@@ -53,6 +53,9 @@ class CalMain : public fw::Window {
   void Event_Close() override;
   void Event_Open() override;
   void GetTodaysDateHij(int32_t& day, int32_t& month, int32_t& year);
+  // Activates the main window and gives the focus back to the date field that had it
+  // last (by LastFocusIndex): what a secondary window does when it is dismissed.
+  void TakeBackFocus();
   // Draws the grid of dt's month in the leading calendar and sets the three labels.
   void DisplayCalendar(const TSLDate& dt);
 

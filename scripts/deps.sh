@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   fonts-dejavu-core fonts-liberation2
+  poppler-utils
   "$@"
 )
 

@@ -34,6 +34,13 @@ inline int32_t iSquareHeight = 0;
 void PutNum(fw::Graphics& g, int32_t cell, int32_t start, const std::string& s1, fw::Color c1,
             const std::string& s2, fw::Color c2);
 
+// Draws one box's two numbers on a printed page: the leading calendar's in the top
+// left corner, the other's right-aligned at the bottom. `cell` is the grid index
+// (1..42, Sunday first); the colour is left at `secondaryColor`.
+void PutNumPRT(fw::Graphics& g, int32_t cellWidth, int32_t cellHeight, int32_t gridLeft, int32_t gridTop,
+               int32_t cell, const std::string& primary, fw::Color primaryColor, const std::string& secondary,
+               fw::Color secondaryColor);
+
 // Puts every value above back to its value at program start.
 void ResetState();
 

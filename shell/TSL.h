@@ -4,6 +4,10 @@
 
 #include "framework/Application.h"
 
+namespace fw {
+class MenuItem;
+}
+
 class TSL : public fw::Application {
  public:
   // The start-up routine: the application object with its menu bar, the menu
@@ -26,3 +30,6 @@ class TSL : public fw::Application {
 
 // The running application object.
 TSL& App();
+
+// The menu bar's "Print" item, or null when the menu bar has none.
+fw::MenuItem* PrintMenuItem();

@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -250,6 +253,100 @@ void WhileModal(Window& window, const std::function<void()>& action, const std::
   action();
   poll.stop();
   Pump();
+}
+
+Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std::vector<std::string>& clickFirst,
+                    int timeoutMs) {
+  Dialog seen;
+  QElapsedTimer clock;
+  clock.start();
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    if (dialog && !seen.Shown) {
+      seen.Shown = true;
+      seen.Title = detail::S(dialog->windowTitle());
+      if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+        seen.Kind = "alert";
+        seen.Text = detail::S(box->text());
+      } else if (qobject_cast<QPrintDialog*>(dialog)) {
+        seen.Kind = "print";
+      } else if (qobject_cast<QPageSetupDialog*>(dialog)) {
+        seen.Kind = "pagesetup";
+      } else {
+        seen.Kind = "other";
+      }
+      for (const std::string& name : clickFirst)
+        if (auto* b = dialog->findChild<QAbstractButton*>(detail::Q(name))) b->click();
+      // Answer once the current event is done, so that a nested dialog gets its own turn.
+      QTimer::singleShot(0, dialog, [dialog, accept] {
+        if (auto* box = qobject_cast<QMessageBox*>(dialog); box && accept && box->button(QMessageBox::Ok)) {
+          box->button(QMessageBox::Ok)->click();
+        } else if (accept) {
+          dialog->accept();
+        } else {
+          dialog->reject();
+        }
+      });
+      return;
+    }
+    // Whatever is still up after the deadline is closed, so that a test fails rather
+    // than hangs.
+    if (clock.elapsed() > timeoutMs && modal) modal->close();
+  });
+  poll.start();
+  action();
+  poll.stop();
+  Pump();
+  return seen;
+}
+
+void SetPrintFile(const std::string& path) { detail::printFile = path; }
+
+namespace {
+
+std::string Run(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  if (!p.waitForFinished(30000)) return {};
+  return p.readAllStandardOutput().toStdString();
+}
+
+}  // namespace
+
+PdfInfo ReadPdf(const std::string& path) {
+  PdfInfo info;
+  const QString out = detail::Q(Run(QStringLiteral("pdfinfo"), {detail::Q(path)}));
+  for (const QString& line : out.split(QLatin1Char('\n'))) {
+    if (line.startsWith(QLatin1String("Pages:"))) info.Pages = line.mid(6).trimmed().toInt();
+    if (line.startsWith(QLatin1String("Page size:"))) {
+      const QStringList parts = line.mid(10).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+      if (parts.size() >= 3) {
+        info.PageWidth = parts[0].toDouble();
+        info.PageHeight = parts[2].toDouble();
+      }
+    }
+  }
+  return info;
+}
+
+Image RenderPdfPage(const std::string& path, int32_t page, int32_t dpi) {
+  const QString prefix = QDir::temp().filePath(QStringLiteral("tessaral-page-%1").arg(QCoreApplication::applicationPid()));
+  Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                                   QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                   QString::number(page), QStringLiteral("-singlefile"), detail::Q(path), prefix});
+  const QString file = prefix + QStringLiteral(".png");
+  const QImage image(file);
+  QFile::remove(file);
+  return ToImage(QPixmap::fromImage(image));
+}
+
+std::string PdfText(const std::string& path, int32_t page) {
+  return Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
+                                           QStringLiteral("-l"), QString::number(page), detail::Q(path),
+                                           QStringLiteral("-")});
 }
 
 int BeepCount() { return detail::beepCount; }

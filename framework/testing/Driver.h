@@ -80,6 +80,33 @@ Alert ExpectAlert(const std::function<void()>& action, int timeoutMs = 5000);
 void WhileModal(Window& window, const std::function<void()>& action,
                 const std::function<void()>& whileShown, int timeoutMs = 5000);
 
+// Runs `action`; the first modal dialog it brings up (an alert, the print dialog, the
+// page-setup dialog) has the children named in `clickFirst` clicked (e.g. "landscape"
+// in the page-setup dialog), then is accepted (OK) or cancelled.
+struct Dialog {
+  bool Shown = false;
+  std::string Kind;  // "alert", "print", "pagesetup" or "other"
+  std::string Title;
+  std::string Text;  // an alert's message
+};
+Dialog AnswerDialog(const std::function<void()>& action, bool accept,
+                    const std::vector<std::string>& clickFirst = {}, int timeoutMs = 5000);
+
+// Print jobs go to this PDF file (the print dialog offers it) instead of the default one.
+void SetPrintFile(const std::string& path);
+
+// A PDF's pages: page count and each page's size in points, from the file itself.
+struct PdfInfo {
+  int32_t Pages = 0;
+  double PageWidth = 0;
+  double PageHeight = 0;
+};
+PdfInfo ReadPdf(const std::string& path);
+// One page of a PDF rendered at `dpi` (72: one pixel per point); needs pdftoppm.
+Image RenderPdfPage(const std::string& path, int32_t page, int32_t dpi = 72);
+// The text of one page of a PDF, in reading order; needs pdftotext.
+std::string PdfText(const std::string& path, int32_t page);
+
 int BeepCount();
 bool QuitRequested();
 

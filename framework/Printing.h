@@ -1,0 +1,54 @@
+#pragma once
+// Page setup and printing: to a real printer where there is one, else to a PDF file.
+//
+// Sizes are in points (72 to the inch), which are also the units of a printed page's
+// Graphics.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "framework/Graphics.h"
+
+namespace fw {
+
+class Window;
+
+class PrinterSetup {
+ public:
+  // The default printer's default page setup.
+  PrinterSetup();
+  ~PrinterSetup();
+  PrinterSetup(const PrinterSetup&) = delete;
+  PrinterSetup& operator=(const PrinterSetup&) = delete;
+
+  // The page setup as text; assigning such a text back restores it. A text this
+  // framework did not write leaves the setup as it was.
+  std::string SetupString() const;
+  void SetSetupString(const std::string& text);
+
+  // The platform's page-setup dialog. True when the user confirms; the setup then
+  // holds the confirmed choice. False when cancelled, with the setup unchanged.
+  bool PageSetupDialog(Window* parent = nullptr);
+
+  // The whole sheet, in the chosen orientation.
+  int32_t PageWidth() const;
+  int32_t PageHeight() const;
+  // The printable area.
+  int32_t Width() const;
+  int32_t Height() const;
+
+  struct State;
+  State& Internal() const { return *state_; }
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
+// Shows the platform's print dialog (seeded with `setup` when given) and returns the
+// Graphics of the job's first page, or null when the user cancels or the job cannot
+// start. The job is complete when the Graphics is destroyed. With no printer to
+// print on, the dialog offers a PDF file.
+std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent = nullptr);
+
+}  // namespace fw

@@ -1,0 +1,397 @@
+// Print jobs as they reach the paper: the checks before a job, the printer dialog,
+// the page setup command, the geometry of the grid and what each page says.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "framework/Basic.h"
+#include "framework/Printing.h"
+#include "shell/AppGlobal.h"
+#include "shell/TSL.h"
+#include "tests/printing/PrintTest.h"
+
+namespace {
+
+using fw::test::Image;
+
+bool IsLight(fw::Color c) { return (c >> 16) > 200 && ((c >> 8) & 0xFF) > 200 && (c & 0xFF) > 200; }
+bool IsInk(fw::Color c) { return !IsLight(c); }
+bool IsDark(fw::Color c) { return (c >> 16) < 110 && ((c >> 8) & 0xFF) < 110 && (c & 0xFF) < 110; }
+bool IsBlue(fw::Color c) { return (c & 0xFF) > 180 && (c >> 16) < 110 && ((c >> 8) & 0xFF) < 110; }
+bool IsRed(fw::Color c) { return (c >> 16) > 180 && ((c >> 8) & 0xFF) < 110 && (c & 0xFF) < 110; }
+bool IsMagenta(fw::Color c) { return (c >> 16) > 180 && ((c >> 8) & 0xFF) < 110 && (c & 0xFF) > 180; }
+
+struct Rect {
+  int32_t x0, y0, x1, y1;  // x1, y1 excluded
+};
+
+int32_t Count(const Image& img, Rect r, bool (*pred)(fw::Color)) {
+  int32_t n = 0;
+  for (int32_t y = r.y0; y < r.y1; ++y)
+    for (int32_t x = r.x0; x < r.x1; ++x) n += pred(img.At(x, y));
+  return n;
+}
+
+// The smallest rectangle holding every inked pixel of `r` (x1, y1 included).
+Rect InkBounds(const Image& img, Rect r) {
+  Rect b{1 << 30, 1 << 30, -1, -1};
+  for (int32_t y = r.y0; y < r.y1; ++y)
+    for (int32_t x = r.x0; x < r.x1; ++x)
+      if (IsInk(img.At(x, y))) b = {std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), std::max(b.y1, y)};
+  return b;
+}
+
+// Where the grid should lie on the page, in points from the sheet's top left corner.
+struct Grid {
+  int32_t left, top, cellWidth, cellHeight;
+  // Box `index` (1..42, Sunday first) from border to border.
+  Rect Box(int32_t index) const {
+    const int32_t x = left + (index - 1) % 7 * cellWidth, y = top + (index - 1) / 7 * cellHeight;
+    return {x, y, x + cellWidth, y + cellHeight};
+  }
+  Rect Inside(int32_t index) const {
+    const Rect b = Box(index);
+    return {b.x0 + 2, b.y0 + 2, b.x1 - 1, b.y1 - 1};
+  }
+  int32_t Right() const { return left + 7 * cellWidth; }
+  int32_t Bottom() const { return top + 6 * cellHeight; }
+};
+
+// Seven columns and six rows of boxes ruled one point wide where `g` says, and
+// nothing ruled just beside the lines.
+void ExpectGridAt(const Image& page, const Grid& g) {
+  for (int32_t row = 0; row < 6; ++row) {
+    const int32_t y = g.top + row * g.cellHeight + g.cellHeight / 2;  // clear of the numbers
+    for (int32_t k = 0; k <= 7; ++k) {
+      const int32_t x = g.left + k * g.cellWidth;
+      EXPECT_TRUE(IsDark(page.At(x, y)) && IsLight(page.At(x - 2, y)) && IsLight(page.At(x + 2, y)))
+          << "vertical line " << k << " at x " << x << ", y " << y;
+    }
+  }
+  for (int32_t col = 0; col < 7; ++col) {
+    const int32_t x = g.left + col * g.cellWidth + g.cellWidth / 2;
+    for (int32_t k = 0; k <= 6; ++k) {
+      const int32_t y = g.top + k * g.cellHeight;
+      EXPECT_TRUE(IsDark(page.At(x, y)) && IsLight(page.At(x, y + 2)) && (k == 0 || IsLight(page.At(x, y - 3))))
+          << "horizontal line " << k << " at y " << y << ", x " << x;
+    }
+  }
+  EXPECT_TRUE(IsLight(page.At(g.Right() + 3, g.top + g.cellHeight / 2)));
+  EXPECT_TRUE(IsLight(page.At(g.left + g.cellWidth / 2, g.Bottom() + 3)));
+}
+
+// Days 1..n, day 1 in box `start`: the boxes of days after `blankDays` carry a number
+// in the top left quarter and one in the bottom right, and nothing in the bottom
+// left; every other box is empty.
+void ExpectDaysInTheirBoxes(const Image& page, const Grid& g, int32_t start, int32_t n, int32_t blankDays = 0) {
+  for (int32_t index = 1; index <= 42; ++index) {
+    const Rect b = g.Inside(index);
+    const int32_t midX = (b.x0 + b.x1) / 2, midY = (b.y0 + b.y1) / 2;
+    const int32_t topLeft = Count(page, {b.x0, b.y0, midX, midY}, IsInk);
+    const int32_t bottomRight = Count(page, {midX, midY, b.x1, b.y1}, IsInk);
+    const int32_t bottomLeft = Count(page, {b.x0, midY, midX, b.y1}, IsInk);
+    const int32_t day = index - start + 1;
+    if (day > blankDays && day >= 1 && day <= n) {
+      EXPECT_TRUE(topLeft > 0 && bottomRight > 0 && bottomLeft == 0) << "day " << day << " in box " << index;
+    } else {
+      EXPECT_EQ(topLeft + bottomRight, 0) << "box " << index << " should be empty";
+    }
+  }
+}
+
+// The leading number starts two points in from the box's left border, just under
+// the top one; the other number ends one point inside the right border, its
+// baseline two points above the bottom border.
+void ExpectNumbersInTheCorners(const Image& page, const Grid& g, int32_t index) {
+  const Rect box = g.Box(index);
+  const int32_t midX = (box.x0 + box.x1) / 2, midY = (box.y0 + box.y1) / 2;
+  const Rect leading = InkBounds(page, {box.x0 + 1, box.y0 + 1, midX, midY});
+  EXPECT_TRUE(leading.x0 - box.x0 >= 2 && leading.x0 - box.x0 <= 3) << "box " << index << ": " << leading.x0;
+  EXPECT_TRUE(leading.y0 - box.y0 >= 2 && leading.y0 - box.y0 <= 3) << "box " << index << ": " << leading.y0;
+  const Rect other = InkBounds(page, {midX, midY, box.x1, box.y1});
+  EXPECT_TRUE(box.x1 - other.x1 >= 1 && box.x1 - other.x1 <= 2) << "box " << index << ": " << other.x1;
+  EXPECT_TRUE(box.y1 - other.y1 >= 2 && box.y1 - other.y1 <= 3) << "box " << index << ": " << other.y1;
+}
+
+bool Has(const std::string& text, const std::string& sought) { return text.find(sought) != std::string::npos; }
+
+// A page setup in the framework's text form: a sheet `w` x `h` points with equal
+// margins.
+std::string SheetSetup(int32_t w, int32_t h, int32_t margin, bool landscape = false) {
+  const std::string m = std::to_string(margin), size = std::to_string(w) + "x" + std::to_string(h);
+  return "tessaral-page-setup 1\nprinter=\nsize=Custom." + size + "\nwidth=" + std::to_string(w) +
+         "\nheight=" + std::to_string(h) + "\norientation=" + (landscape ? "landscape" : "portrait") +
+         "\nmargins=" + m + "," + m + "," + m + "," + m + "\n";
+}
+
+// With no page setup stored, the job prints on the default sheet, A4 with margins of
+// 10 points here. The printable width is then taken as 547: cells of 77 x 60 from
+// x 3; the scale 595 / 612 puts the grid's top at 77. The margins move it all in.
+constexpr Grid kA4NoSetup{10 + 3, 10 + 77, 77, 60};
+
+class PrintJobTest : public PrintTest {
+ protected:
+  void UseDefaultSheetWithoutSetup() {
+    const fw::PrinterSetup defaults;
+    ASSERT_EQ(defaults.PageWidth(), 595);
+    ASSERT_EQ(defaults.Width(), 575);
+    AppGlobal::PageSetup.clear();
+  }
+  Image Page(int32_t n) { return fw::test::RenderPdfPage(pdf, n, 72); }
+};
+
+}  // namespace
+
+// ---- before the job --------------------------------------------------------------
+
+TEST_F(PrintJobTest, ChecksRefuseOutOfRangeInputWithTheFirstFailingMessage) {
+  struct Row {
+    bool hijri;
+    const char *year, *from, *to;
+    char expect;  // 'd' date message, 'm' month message, 'p' the printer dialog
+  };
+  const Row rows[] = {
+      {false, "622", "6", "6", 'd'},    {false, "622", "7", "7", 'p'},    {false, "622", "12", "13", 'm'},
+      {false, "2562", "1", "1", 'p'},   {false, "2562", "1", "2", 'd'},   {false, "2562", "0", "1", 'm'},
+      {false, "1582", "10", "10", 'p'}, {false, "621", "7", "12", 'd'},   {false, "2563", "1", "1", 'd'},
+      {false, "2024", "5", "3", 'm'},   {false, "2024", "-1", "3", 'm'},  {false, "2024", "x", "3", 'm'},
+      {false, "year", "1", "1", 'd'},   {false, "621", "0", "13", 'd'},   {false, "2100", "1", "1", 'p'},
+      {false, "5", "1", "1", 'd'},      {true, "1", "1", "1", 'p'},       {true, "1", "0", "1", 'd'},
+      {true, "2000", "1", "1", 'p'},    {true, "2000", "1", "2", 'd'},    {true, "990", "9", "9", 'p'},
+      {true, "0", "1", "1", 'd'},       {true, "2001", "1", "1", 'd'},    {true, "2100", "1", "1", 'd'},
+      {true, "5", "1", "1", 'p'},       {true, "1445", "12", "11", 'm'},
+  };
+  WhilePrintWindow([&](CalPrint& w) {
+    for (const Row& r : rows) {
+      const std::string input = std::string(r.year) + " " + r.from + ".." + r.to;
+      SCOPED_TRACE((r.hijri ? "Hijri " : "Gregorian ") + input);
+      Fill(w, r.hijri, r.year, r.from, r.to);
+      AppGlobal::DayBlock[3].GD = 99;  // left over from an earlier grid
+      const int beeps = fw::test::BeepCount();
+
+      const fw::test::Dialog d = PressPrint(w, false);  // a printer dialog is cancelled
+
+      if (r.expect == 'p') {
+        EXPECT_EQ(d.Kind, "print");
+        EXPECT_EQ(fw::test::BeepCount(), beeps);
+      } else {
+        EXPECT_EQ(d.Kind, "alert");
+        EXPECT_EQ(d.Title, "Input Error ...");
+        EXPECT_EQ(d.Text, r.expect == 'd' ? "Check your date limits!"
+                                          : "Check your 'From Month' or 'To Month' limits!");
+        EXPECT_EQ(fw::test::BeepCount(), beeps + 1);
+      }
+      EXPECT_EQ(AppGlobal::DayBlock[3].GD, 0) << "the cells are renewed on every press";
+      EXPECT_EQ(w.YearTXTPRT->Text() + " " + w.FromMonthTXTPRT->Text() + ".." + w.ToMonthTXTPRT->Text(), input);
+      EXPECT_TRUE(w.Visible());
+    }
+    Fill(w, false, "2024", "13", "13");
+    const fw::test::Alert a = fw::test::ExpectAlert([&] { fw::test::Click(*w.PrintPRT); });
+    EXPECT_TRUE(a.StopIcon);
+    EXPECT_EQ(a.Buttons, 1);
+  });
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+// ---- the page setup and the printer dialog -----------------------------------------
+
+TEST_F(PrintJobTest, PageSetupIsKeptWhenConfirmedAndUnchangedWhenCancelled) {
+  // Start-up keeps the default printer's setup.
+  EXPECT_EQ(AppGlobal::PageSetup, fw::PrinterSetup().SetupString());
+  const std::string start = AppGlobal::PageSetup;
+
+  const fw::test::Dialog d = fw::test::AnswerDialog(
+      [] { fw::test::ChooseMenu(CalMain::Instance(), "CalendarPageSetup"); }, true, {"landscape"});
+  EXPECT_EQ(d.Kind, "pagesetup");
+  ASSERT_NE(AppGlobal::PageSetup, start);
+  const std::string landscape = AppGlobal::PageSetup;
+  fw::PrinterSetup chosen;
+  chosen.SetSetupString(landscape);
+  EXPECT_GT(chosen.PageWidth(), chosen.PageHeight());
+
+  // The next dialog opens with that setup: confirming it as it is keeps it.
+  bool handled = false;
+  fw::test::AnswerDialog([&] { handled = App().CalendarPageSetup_Action(); }, true);
+  EXPECT_TRUE(handled);
+  EXPECT_EQ(AppGlobal::PageSetup, landscape);
+
+  // Cancelling keeps the earlier setup, whatever was chosen in the dialog.
+  handled = false;
+  fw::test::AnswerDialog([&] { handled = App().CalendarPageSetup_Action(); }, false, {"portrait"});
+  EXPECT_TRUE(handled);
+  EXPECT_EQ(AppGlobal::PageSetup, landscape);
+
+  // A cancelled printer dialog prints nothing and keeps it too.
+  WhilePrintWindow([&](CalPrint& w) {
+    Fill(w, false, "2024", "1", "12");
+    EXPECT_EQ(PressPrint(w, false).Kind, "print");
+    EXPECT_TRUE(w.Visible());
+  });
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  EXPECT_EQ(AppGlobal::PageSetup, landscape);
+}
+
+// ---- pages and their geometry -------------------------------------------------
+
+TEST_F(PrintJobTest, OneMonthPrintsOnePageAndAYearPrintsTwelveInOrder) {
+  WhilePrintWindow([&](CalPrint& w) {
+    Fill(w, false, "2024", "3", "3");
+    // Return presses Print.
+    EXPECT_EQ(fw::test::AnswerDialog([&] { fw::test::Press(w, fw::test::Key::Return); }, true).Kind, "print");
+  });
+  EXPECT_EQ(fw::test::ReadPdf(pdf).Pages, 1);
+  EXPECT_TRUE(Has(fw::test::PdfText(pdf, 1), "March (3), 2024"));
+
+  std::filesystem::remove(pdf);
+  ASSERT_TRUE(PrintMonths(false, 2024, 1, 12));
+  ASSERT_EQ(fw::test::ReadPdf(pdf).Pages, 12);
+  const char* months[] = {"January", "February", "March",     "April",   "May",      "June",
+                          "July",    "August",   "September", "October", "November", "December"};
+  for (int32_t m = 1; m <= 12; ++m)
+    EXPECT_TRUE(Has(fw::test::PdfText(pdf, m), std::string(months[m - 1]) + " (" + std::to_string(m) + "), 2024"))
+        << "page " << m;
+}
+
+TEST_F(PrintJobTest, GridIsLaidOutForTheSheetAndItsOrientation) {
+  struct Row {
+    const char* sheet;
+    std::string setup;  // "" for none stored
+    Grid grid;
+  };
+  const Row rows[] = {
+      {"A4, no setup", "", kA4NoSetup},
+      // Letter is 612 points wide: scale 1, so a 30 point title and the grid's top at
+      // 80; the printable width 592 gives cells of 84 x 65 from x 1.
+      {"Letter", SheetSetup(612, 792, 10), {10 + 1, 10 + 80, 84, 65}},
+      // A4 across: printable width 822, cells of 117 x 82 (six tenths of the width)
+      // from x 2; the scale follows the height, 595 / 612, so the top is at 77.
+      {"A4 landscape", SheetSetup(595, 842, 10, true), {10 + 2, 10 + 77, 117, 82}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.sheet);
+    if (r.setup.empty()) UseDefaultSheetWithoutSetup();
+    AppGlobal::PageSetup = r.setup;
+    std::filesystem::remove(pdf);
+    // May 2022 starts on a Sunday.
+    ASSERT_TRUE(PrintMonths(false, 2022, 5, 5));
+    const Image page = Page(1);
+    ExpectGridAt(page, r.grid);
+    ExpectDaysInTheirBoxes(page, r.grid, 1, 31);
+    for (int32_t index : {10, 31}) ExpectNumbersInTheCorners(page, r.grid, index);
+  }
+}
+
+TEST_F(PrintJobTest, TitleIsCentredOnThePrintableWidthAndHeadingsStandAboveTheGrid) {
+  UseDefaultSheetWithoutSetup();
+  ASSERT_TRUE(PrintMonths(false, 2022, 5, 5));
+  const Image page = Page(1);
+  const Rect title = InkBounds(page, {0, 10, page.Width, 10 + 45});
+  EXPECT_NEAR((title.x0 + title.x1) / 2.0, 10 + 547 / 2.0, 2.0);
+  const Grid& g = kA4NoSetup;
+  EXPECT_GT(Count(page, {g.left, g.top - 18, g.Right(), g.top - 1}, IsDark), 0);
+  const std::string text = fw::test::PdfText(pdf, 1);
+  for (const char* day : {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"})
+    EXPECT_TRUE(Has(text, day)) << day;
+}
+
+TEST_F(PrintJobTest, APageTooSmallForACellEndsTheJobWithAnAlert) {
+  // 8 points of printable width leave 6 for seven columns.
+  AppGlobal::PageSetup = SheetSetup(40, 40, 16);
+  fw::test::Dialog d;
+  fw::test::Alert a;
+  WhilePrintWindow([&](CalPrint& w) {
+    Fill(w, false, "2024", "1", "12");
+    a = fw::test::ExpectAlert([&] { d = PressPrint(w, true); });
+  });
+  EXPECT_EQ(d.Kind, "print");
+  EXPECT_EQ(a.Text, "The calendar does not fit on this page!");
+  EXPECT_LE(fw::test::ReadPdf(pdf).Pages, 1);
+}
+
+// ---- what a page says ----------------------------------------------------------
+
+TEST_F(PrintJobTest, July622LeavesTheDaysBeforeTheHijriEpochBlank) {
+  UseDefaultSheetWithoutSetup();
+  ASSERT_TRUE(PrintMonths(false, 622, 7, 7));
+  const Image page = Page(1);
+  // 1 July 622 was a Thursday; the 16th, a Friday, is 1 Muharram 1.
+  ExpectDaysInTheirBoxes(page, kA4NoSetup, 5, 31, 15);
+  EXPECT_GT(Count(page, kA4NoSetup.Inside(20), IsBlue), 0);
+  EXPECT_EQ(Count(page, {0, 0, page.Width, page.Height}, IsRed), 0);
+  EXPECT_EQ(Count(page, {0, 0, page.Width, page.Height}, IsMagenta), 0);
+
+  const std::string text = fw::test::PdfText(pdf, 1);
+  EXPECT_TRUE(Has(text, "July (7), 622"));
+  const size_t legend = text.find("A-Muharram (1), 1");
+  EXPECT_TRUE(legend != std::string::npos && text.find("A-Muharram (1), 1", legend + 1) != std::string::npos)
+      << "two legends expected:\n" << text;
+  EXPECT_TRUE(Has(text, "1A") && Has(text, "16A") && !Has(text, "17A")) << text;
+}
+
+TEST_F(PrintJobTest, AMonthMeetingThreeHijriMonthsShowsTheirLettersInBlueRedAndMagenta) {
+  UseDefaultSheetWithoutSetup();
+  // May 2022: 1 May is 30 Ramadan, 2 to 30 May are Shawwal and 31 May is 1 Thul-Qa'dah.
+  ASSERT_TRUE(PrintMonths(false, 2022, 5, 5));
+  const Image page = Page(1);
+  const Grid& g = kA4NoSetup;
+  for (int32_t day = 1; day <= 31; ++day) {
+    const Rect box = g.Inside(day);
+    const int32_t blue = Count(page, box, IsBlue), red = Count(page, box, IsRed), magenta = Count(page, box, IsMagenta);
+    const int32_t expected = day == 1 ? blue : day == 31 ? magenta : red;
+    EXPECT_TRUE(expected > 0 && blue + red + magenta == expected) << "day " << day;
+  }
+  // The legends hang just under the grid: the first month's from its left edge, in
+  // blue, the last month's up to its right edge, in magenta.
+  Rect legend = InkBounds(page, {g.left - 5, g.Bottom() + 1, g.left + 200, g.Bottom() + 20});
+  EXPECT_TRUE(legend.x0 >= g.left && legend.x0 <= g.left + 1) << legend.x0;
+  EXPECT_TRUE(legend.y0 >= g.Bottom() + 2 && legend.y0 <= g.Bottom() + 4) << legend.y0 - g.Bottom();
+  EXPECT_GT(Count(page, {g.left, g.Bottom() + 1, g.left + 200, g.Bottom() + 20}, IsBlue), 0);
+  legend = InkBounds(page, {g.Right() - 200, g.Bottom() + 1, g.Right() + 5, g.Bottom() + 20});
+  EXPECT_TRUE(legend.x1 >= g.Right() - 1 && legend.x1 <= g.Right()) << legend.x1;
+  EXPECT_GT(Count(page, {g.Right() - 200, g.Bottom() + 1, g.Right(), g.Bottom() + 20}, IsMagenta), 0);
+
+  const std::string text = fw::test::PdfText(pdf, 1);
+  for (const char* s : {"May (5), 2022", "30A", "29B", "1C", "A-Ramadhan (9), 1443", "C-Thul-Qa'dah (11), 1443"})
+    EXPECT_TRUE(Has(text, s)) << s << " missing from:\n" << text;
+  EXPECT_FALSE(Has(text, "B-")) << "only the first and the last month have legends";
+}
+
+TEST_F(PrintJobTest, HijriLedPagesCarryTheGregorianDaysWithTheirLetters) {
+  UseDefaultSheetWithoutSetup();
+  // Ramadhan 1445 runs from Sunday 10 March to 8 April 2024.
+  ASSERT_TRUE(PrintMonths(true, 1445, 9, 10));
+  ASSERT_EQ(fw::test::ReadPdf(pdf).Pages, 2);
+  const Image page = Page(1);
+  ExpectDaysInTheirBoxes(page, kA4NoSetup, 1, 30);
+  EXPECT_GT(Count(page, kA4NoSetup.Inside(1), IsBlue), 0);
+  EXPECT_GT(Count(page, kA4NoSetup.Inside(30), IsRed), 0);
+  const std::string text = fw::test::PdfText(pdf, 1);
+  for (const char* s : {"Ramadhan (9), 1445", "10A", "8B", "A-March (3), 2024", "B-April (4), 2024"})
+    EXPECT_TRUE(Has(text, s)) << s << " missing from:\n" << text;
+  EXPECT_TRUE(Has(fw::test::PdfText(pdf, 2), "(10), 1445"));
+}
+
+// ---- the scaling factor in a page setup ----------------------------------------
+
+TEST(PageScalingTest, IsReadFromTheFirstRealAfterTheSecondScalingKey) {
+  const std::string key = "<key>com.apple.print.PageFormat.PMScaling</key>";
+  const struct {
+    const char* name;
+    std::string setup;
+    double scaling;
+  } rows[] = {
+      {"empty", "", 1.0},
+      {"key twice, 1", key + "<dict><key>a</key><real>3</real></dict>" + key + "<array><real>1</real></array>", 1.0},
+      {"key twice, 0.5", key + "<real>2</real>" + key + "<integer>3</integer><real>0.5</real>", 0.5},
+      {"key once", key + "<real>0.5</real>", 1.0},
+      {"no real after the second key", key + "<real>0.5</real>" + key + "<integer>2</integer>", 1.0},
+      {"real never closed", key + key + "<real>0.5", 1.0},
+      {"empty real", key + key + "<real></real>", 0.0},
+      {"this platform's page setup", fw::PrinterSetup().SetupString(), 1.0},
+  };
+  for (const auto& r : rows) EXPECT_DOUBLE_EQ(PMScalingOf(r.setup), r.scaling) << r.name;
+}

@@ -1,0 +1,197 @@
+// The Print window as a person meets it: how it looks, where it opens, what it
+// keeps between Print commands and how Exit hands the focus back.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/Basic.h"
+#include "tests/printing/PrintTest.h"
+
+namespace {
+
+// On the 800 x 800 test screen: (800 - 353) / 2 and (800 - 285) / 2.
+constexpr int32_t kCentredLeft = 223;
+constexpr int32_t kCentredTop = 257;
+
+std::string Fields(const CalPrint& w) {
+  return w.YearTXTPRT->Text() + " " + w.FromMonthTXTPRT->Text() + "-" + w.ToMonthTXTPRT->Text();
+}
+
+}  // namespace
+
+TEST_F(PrintTest, WindowAndItsControlsHaveTheirDesignValuesInCreationOrder) {
+  struct Row {
+    const char* name;
+    int32_t left, top, width, height, tab;
+    const char* text;  // caption; "" for the fields
+    const char* family;
+    int32_t size;
+  };
+  const Row rows[] = {
+      {"OPTHijri", 247, 234, 83, 31, 4, "Hijri", "DejaVu Sans", 16},
+      {"OPTGregorian", 20, 234, 200, 31, 3, "Gregorian / Christian", "DejaVu Sans", 16},
+      {"ToMonthTXTPRT", 137, 182, 83, 31, 2, "", "Liberation Sans", 14},
+      {"CancelButton", 250, 144, 83, 22, 6, "Exit", "DejaVu Sans", 16},
+      {"FromMonthTXTPRT", 137, 107, 83, 31, 1, "", "Liberation Sans", 14},
+      {"PrintPRT", 250, 74, 83, 22, 5, "Print", "DejaVu Sans", 16},
+      {"YearTXTPRT", 137, 32, 83, 31, 0, "", "Liberation Sans", 14},
+      {"Label3", 17, 189, 83, 23, 7, "To Month", "DejaVu Sans", 16},
+      {"Label2", 17, 114, 100, 23, 8, "From Month", "DejaVu Sans", 16},
+      {"Label1", 17, 39, 83, 23, 9, "Year", "DejaVu Sans", 16},
+  };
+  WhilePrintWindow([&](CalPrint& w) {
+    EXPECT_EQ(w.Title(), "Print");
+    EXPECT_EQ(w.Width(), 353);
+    EXPECT_EQ(w.Height(), 285);
+    EXPECT_EQ(fw::test::FrameKind(w), 1);
+    EXPECT_FALSE(fw::test::HasCloseButton(w));
+    EXPECT_FALSE(fw::test::IsResizable(w));
+    EXPECT_EQ(fw::test::BackgroundOf(w), 0xE6E6E6u);
+    EXPECT_EQ(fw::test::MenuBarHeight(w), 0);
+
+    const auto& controls = w.Controls();
+    ASSERT_EQ(controls.size(), std::size(rows));
+    for (size_t i = 0; i < controls.size(); ++i) {
+      const Row& r = rows[i];
+      SCOPED_TRACE(r.name);
+      fw::Control& c = *controls[i];
+      EXPECT_EQ(c.Name(), r.name);
+      EXPECT_EQ(c.Left(), r.left);
+      EXPECT_EQ(c.Top(), r.top);
+      EXPECT_EQ(c.Width(), r.width);
+      EXPECT_EQ(c.Height(), r.height);
+      EXPECT_EQ(c.TabIndex(), r.tab);
+      EXPECT_EQ(fw::test::FontOf(c).Family, r.family);
+      EXPECT_EQ(fw::test::FontOf(c).PixelSize, r.size);
+      EXPECT_FALSE(fw::test::FontOf(c).Bold);
+      EXPECT_EQ(fw::test::AlignmentOf(c), 0);
+      if (auto* b = dynamic_cast<fw::PushButton*>(&c)) {
+        EXPECT_EQ(b->Caption(), r.text);
+        EXPECT_EQ(b->Default(), b == w.PrintPRT);
+        EXPECT_EQ(fw::test::IsDefaultButton(*b), b == w.PrintPRT);
+        EXPECT_EQ(b->Cancel(), b == w.CancelButton);
+      }
+      if (auto* o = dynamic_cast<fw::RadioButton*>(&c)) {
+        EXPECT_EQ(o->Caption(), r.text);
+        EXPECT_EQ(o->Value(), o == w.OPTGregorian);
+      }
+      if (auto* t = dynamic_cast<fw::StaticText*>(&c)) {
+        EXPECT_EQ(t->Caption(), r.text);
+        EXPECT_EQ(t->TextColor(), 0x000000u);
+      }
+    }
+    // Blue text on white in the fields (one without a selection drawn over it).
+    const fw::test::Image field = fw::test::Grab(*w.FromMonthTXTPRT);
+    int white = 0, blue = 0;
+    for (fw::Color c : field.Pixels) {
+      white += c == 0xFFFFFF;
+      blue += c == 0x0000FF;
+    }
+    EXPECT_GT(white, field.Width * field.Height / 2);
+    EXPECT_GT(blue, 0);
+  });
+}
+
+TEST_F(PrintTest, TabVisitsTheFieldsTheCalendarChoiceAndTheButtons) {
+  WhilePrintWindow([](CalPrint& w) {
+    std::vector<std::string> order = fw::test::TabOrder(w, *w.YearTXTPRT, 6);
+    // The two calendars are one stop, as a group of radio buttons is.
+    ASSERT_EQ(order.size(), 7u);
+    EXPECT_TRUE(order[3] == "OPTGregorian" || order[3] == "OPTHijri") << order[3];
+    order[3] = "calendar";
+    EXPECT_EQ(order, (std::vector<std::string>{"YearTXTPRT", "FromMonthTXTPRT", "ToMonthTXTPRT", "calendar",
+                                               "PrintPRT", "CancelButton", "YearTXTPRT"}));
+  });
+}
+
+TEST_F(PrintTest, PrintCommandShowsTheWindowModallyCentredWithTodaysYearAndMonthReadyToType) {
+  SetToday(2024, 2, 9);
+  EXPECT_FALSE(CalPrint::Exists());
+  const bool returnedAfterwards = WhilePrintWindow([](CalPrint& w) {
+    EXPECT_TRUE(w.Visible());
+    EXPECT_EQ(fw::test::ActiveWindow(), &w);
+    EXPECT_EQ(w.Left(), kCentredLeft);
+    EXPECT_EQ(w.Top(), kCentredTop);
+    EXPECT_EQ(Fields(w), "2024 2-2");
+    EXPECT_EQ(fw::test::FocusedControl(), "YearTXTPRT");
+    EXPECT_EQ(w.YearTXTPRT->SelText(), "2024");
+    EXPECT_TRUE(w.OPTGregorian->Value());
+    EXPECT_FALSE(w.OPTHijri->Value());
+  });
+  EXPECT_TRUE(returnedAfterwards) << "the Print command returned while its window was still up";
+}
+
+TEST_F(PrintTest, FocusEnteringAFieldSelectsAllOfItsText) {
+  WhilePrintWindow([](CalPrint& w) {
+    w.YearTXTPRT->SetText("1445");
+    w.FromMonthTXTPRT->SetText("");
+    for (fw::TextField* f : {w.ToMonthTXTPRT, w.YearTXTPRT, w.FromMonthTXTPRT}) {
+      fw::test::TabFocus(*f);
+      EXPECT_EQ(f->SelStart(), 0) << f->Name();
+      EXPECT_EQ(f->SelText(), f->Text()) << f->Name();
+    }
+    // Leaving a field leaves its text as typed.
+    fw::test::Type(*w.ToMonthTXTPRT, " 7x");
+    fw::test::TabFocus(*w.YearTXTPRT);
+    EXPECT_EQ(w.ToMonthTXTPRT->Text(), " 7x");
+  });
+}
+
+TEST_F(PrintTest, ExitHandsTheFocusToTheMainWindowsDateFieldThatHadItLast) {
+  CalMain& main = CalMain::Instance();
+  fw::test::ClickFocus(*main.YearTXT);
+  fw::test::ClickFocus(*main.MonthTXT);
+  ASSERT_EQ(main.LastFocusIndex, 0);
+  EXPECT_TRUE(WhilePrintWindow([](CalPrint& w) { fw::test::Click(*w.CancelButton); }))
+      << "the Print command returned while its window was still up";
+  EXPECT_TRUE(CalPrint::Exists());
+  EXPECT_FALSE(CalPrint::Instance().Visible());
+  EXPECT_EQ(fw::test::ActiveWindow(), &main);
+  EXPECT_EQ(fw::test::FocusedControl(), "MonthTXT");
+
+  fw::test::ClickFocus(*main.YearTXT);
+  ASSERT_EQ(main.LastFocusIndex, 1);
+  WhilePrintWindow([](CalPrint& w) {
+    // Escape reaches Exit from inside a field.
+    fw::test::TabFocus(*w.FromMonthTXTPRT);
+    fw::test::Press(w, fw::test::Key::Escape);
+    EXPECT_FALSE(w.Visible());
+  });
+  EXPECT_EQ(fw::test::ActiveWindow(), &main);
+  EXPECT_EQ(fw::test::FocusedControl(), "YearTXT");
+}
+
+TEST_F(PrintTest, OneWindowPerRunKeepsItsFieldsCalendarAndPlaceAsLeft) {
+  SetToday(2024, 2, 9);
+  CalPrint* first = nullptr;
+  WhilePrintWindow([&](CalPrint& w) {
+    first = &w;
+    Fill(w, true, "1445", "3", "x");
+    w.SetLeft(30);
+    w.SetTop(50);
+    fw::test::Click(*w.CancelButton);
+  });
+
+  // A new day does not reach a window that is already built.
+  SetToday(2030, 6, 1);
+  WhilePrintWindow([&](CalPrint& w) {
+    EXPECT_EQ(&w, first);
+    EXPECT_EQ(Fields(w), "1445 3-x");
+    EXPECT_TRUE(w.OPTHijri->Value());
+    EXPECT_FALSE(w.OPTGregorian->Value());
+    EXPECT_EQ(w.Left(), 30);
+    EXPECT_EQ(w.Top(), 50);
+  });
+}
+
+TEST_F(PrintTest, QuittingAfterPrintingClosesEveryWindowWithoutBuildingANewOne) {
+  WhilePrintWindow([](CalPrint& w) { fw::test::Click(*w.CancelButton); });
+  fw::test::ChooseMenu(CalMain::Instance(), "FileQuit");
+  EXPECT_TRUE(fw::test::QuitRequested());
+  EXPECT_FALSE(CalPrint::Exists());
+  EXPECT_FALSE(CalMain::Exists());
+  fw::test::Pump();
+}
