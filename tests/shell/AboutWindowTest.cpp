@@ -35,27 +35,6 @@ TEST_F(AboutTest, ShowsTheNameAndVersionAndACloseButton) {
   EXPECT_EQ(fw::test::BackgroundOf(w), 0xFFFFFFu);
   EXPECT_EQ(fw::test::MenuBarHeight(w), 0);
 
-  struct Row {
-    const char* name;
-    int32_t left, top, width, height;
-  };
-  const Row rows[] = {
-      {"Label4", 8, 132, 309, 29},
-      {"Label1", 8, 17, 309, 35},
-      {"PushButton1", 71, 197, 189, 20},
-  };
-  const auto& controls = w.Controls();
-  ASSERT_EQ(controls.size(), std::size(rows));
-  for (size_t i = 0; i < controls.size(); ++i) {
-    SCOPED_TRACE(rows[i].name);
-    const fw::Control& c = *controls[i];
-    EXPECT_EQ(c.Name(), rows[i].name);
-    EXPECT_EQ(c.Left(), rows[i].left);
-    EXPECT_EQ(c.Top(), rows[i].top);
-    EXPECT_EQ(c.Width(), rows[i].width);
-    EXPECT_EQ(c.Height(), rows[i].height);
-  }
-
   EXPECT_EQ(w.Label1->Text(), "Tessaral");
   EXPECT_EQ(fw::test::AlignmentOf(*w.Label1), 1);
   const fw::test::FontInfo name = fw::test::FontOf(*w.Label1);

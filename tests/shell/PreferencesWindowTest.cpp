@@ -63,28 +63,6 @@ TEST_F(PreferencesTest, WindowAndControlsHaveTheirDesignValues) {
   EXPECT_EQ(fw::test::BackgroundOf(w), 0xFFFFFFu);
   EXPECT_EQ(fw::test::MenuBarHeight(w), 0);
 
-  struct Row {
-    const char* name;
-    int32_t left, top, width, height, tab;
-  };
-  const Row rows[] = {
-      {"PushApply", 138, 70, 97, 20, 6},
-      {"PushCancel", 20, 70, 97, 20, 7},
-      {"CheckBox1", 20, 22, 197, 20, 8},
-  };
-  const auto& controls = w.Controls();
-  ASSERT_EQ(controls.size(), std::size(rows));
-  for (size_t i = 0; i < controls.size(); ++i) {
-    SCOPED_TRACE(rows[i].name);
-    const fw::Control& c = *controls[i];
-    EXPECT_EQ(c.Name(), rows[i].name);
-    EXPECT_EQ(c.Left(), rows[i].left);
-    EXPECT_EQ(c.Top(), rows[i].top);
-    EXPECT_EQ(c.Width(), rows[i].width);
-    EXPECT_EQ(c.Height(), rows[i].height);
-    EXPECT_EQ(c.TabIndex(), rows[i].tab);
-  }
-
   EXPECT_EQ(w.PushApply->Caption(), "Apply");
   EXPECT_TRUE(w.PushApply->Default());
   EXPECT_TRUE(w.PushApply->Cancel());
