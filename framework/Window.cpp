@@ -452,6 +452,17 @@ void Window::AddControls(const std::vector<ControlDesign>& table) {
     controls_.push_back(std::move(c));
   }
 
+  // A group of radio buttons is one stop for the Tab key: the selected button's.
+  const bool anySelected = std::any_of(controls_.begin(), controls_.end(), [](const auto& c) {
+    auto* r = dynamic_cast<RadioButton*>(c.get());
+    return r && r->Value();
+  });
+  for (const auto& c : controls_) {
+    auto* r = dynamic_cast<RadioButton*>(c.get());
+    if (r && anySelected && !r->Value() && (r->Widget()->focusPolicy() & Qt::TabFocus))
+      r->Widget()->setFocusPolicy(Qt::ClickFocus);
+  }
+
   // Keyboard order: ascending tab index; controls sharing one keep their creation order.
   std::vector<Control*> order;
   for (const auto& c : controls_)
