@@ -7,6 +7,7 @@
 #include "engine/Vorlen.h"
 #include "framework/Basic.h"
 #include "mainwindow/CalMain.h"
+#include "shell/AppGlobal.h"
 
 using fw::ControlKind;
 using fw::Event;
@@ -101,17 +102,8 @@ const std::vector<fw::ControlDesign>& ControlTable() {
   return table;
 }
 
-// A field's number as a conversion reads it: text that is not a number is 0, and a
-// number beyond 32 bits stops at the nearest end, which no check accepts.
-int32_t FieldValue(const fw::TextField& field) { return fw::CInt32(fw::Val(field.Text())); }
-
 // Shows the field as the number a conversion would read from it.
-void ShowAsNumber(fw::TextField& field) { field.SetText(fw::Str(FieldValue(field))); }
-
-void RefuseDate() {
-  fw::Beep();
-  fw::MsgBox("Date is out of range!", 16, "Input Error ...");
-}
+void ShowAsNumber(fw::TextField& field) { field.SetText(fw::Str(field.IntegerValue())); }
 
 std::string WeekdayName(int32_t year, int32_t month, int32_t day) {
   int32_t w = 0;
@@ -120,9 +112,9 @@ std::string WeekdayName(int32_t year, int32_t month, int32_t day) {
 }
 
 void ReadDate(const CalConv& w, int32_t& year, int32_t& month, int32_t& day) {
-  day = FieldValue(*w.InDayTXT);
-  month = FieldValue(*w.InMonthTXT);
-  year = FieldValue(*w.InYearTXT);
+  day = w.InDayTXT->IntegerValue();
+  month = w.InMonthTXT->IntegerValue();
+  year = w.InYearTXT->IntegerValue();
 }
 
 void ShowResult(CalConv& w, int32_t year, int32_t month, int32_t day, const std::string& weekday) {
@@ -161,7 +153,7 @@ void CalConv::ToHijri_Action() {
   int32_t y = 0, m = 0, d = 0;
   ReadDate(*this, y, m, d);
   if (Vorlen::CheckDateGre(y, m, d) != 1) {
-    RefuseDate();
+    AppGlobal::RefuseInput("Date is out of range!");
     return;
   }
   int32_t hy = 0, hm = 0, hd = 0;
@@ -174,7 +166,7 @@ void CalConv::ToGreg_Action() {
   int32_t y = 0, m = 0, d = 0;
   ReadDate(*this, y, m, d);
   if (Vorlen::CheckDateHij(y, m, d) != 1) {
-    RefuseDate();
+    AppGlobal::RefuseInput("Date is out of range!");
     return;
   }
   int32_t gy = 0, gm = 0, gd = 0;

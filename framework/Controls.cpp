@@ -181,6 +181,8 @@ void TextField::SetSelLength(int32_t length) {
   }
 }
 
+int32_t TextField::IntegerValue() const { return CInt32(Val(Text())); }
+
 void TextField::SelectAll() {
   SetSelStart(0);
   SetSelLength(Len(Text()));

@@ -108,6 +108,9 @@ class TextField final : public Control {
   int32_t SelLength() const;
   void SetSelLength(int32_t length);
   std::string SelText() const;
+  // The number the text spells (Val), as a 32-bit integer: text that is not a number
+  // is 0, and a number beyond the range stops at its end.
+  int32_t IntegerValue() const;
   // Selects the whole text (start 0, length of the text), so that typing replaces it.
   void SelectAll();
 

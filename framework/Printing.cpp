@@ -33,7 +33,6 @@ void UsePoints(QPrinter& printer) { printer.setResolution(72); }
 
 // Where a job goes when there is no printer to print on.
 QString DefaultPdfFile() {
-  if (!detail::printFile.empty()) return detail::Q(detail::printFile);
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   return QDir(folder).filePath(QStringLiteral("Tessaral.pdf"));

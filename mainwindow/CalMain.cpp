@@ -102,9 +102,6 @@ const std::vector<fw::ControlDesign>& ControlTable() {
   return table;
 }
 
-// A field's number: text that is not a number reads as 0.
-int32_t FieldValue(const fw::TextField& field) { return fw::CInt32(fw::Val(field.Text())); }
-
 }  // namespace
 
 CalMain& CalMain::Instance() { return fw::Instance<CalMain>(); }
@@ -156,11 +153,10 @@ void CalMain::GetTodaysDateHij(int32_t& day, int32_t& month, int32_t& year) {
 // ---- GO --------------------------------------------------------------------
 
 void CalMain::GoCMD_Action() {
-  const int32_t m = FieldValue(*MonthTXT);
-  const int32_t y = FieldValue(*YearTXT);
+  const int32_t m = MonthTXT->IntegerValue();
+  const int32_t y = YearTXT->IntegerValue();
   if (!CheckDateLimits(m, y)) {
-    fw::Beep();
-    fw::MsgBox("Date is out of range!", 16, "Input Error ...");
+    AppGlobal::RefuseInput("Date is out of range!");
     MonthTXT->SetText(fw::Str(m));
     YearTXT->SetText(fw::Str(y));
     return;
@@ -172,15 +168,10 @@ void CalMain::GoCMD_Action() {
 }
 
 bool CalMain::CheckDateLimits(int32_t month, int32_t year) {
-  if (month < 1 || month > 12) return false;
-  if (GregOpt->Value()) {
-    // July 622 to January 2562; October 1582 is when the conversions change reckoning.
-    const bool inRange = (year > 622 && year < 2562) || (year == 622 && month > 6) || (year == 2562 && month < 2);
-    return inRange && !(year == 1582 && month == 10);
-  }
-  // Muharram 1 to Muharram 2000; Ramadhan 990 holds the switch of reckoning.
-  const bool inRange = (year > 1 && year < 2000) || (year == 1 && month > 0) || (year == 2000 && month < 2);
-  return inRange && !(year == 990 && month == 9);
+  const bool gregorian = GregOpt->Value();
+  // October 1582 and Ramadhan 990 hold the days where the conversions change reckoning.
+  const bool excluded = gregorian ? (year == 1582 && month == 10) : (year == 990 && month == 9);
+  return month >= 1 && month <= 12 && AppGlobal::WithinEra(gregorian, month, year) && !excluded;
 }
 
 // ---- the date fields and their steps ---------------------------------------
@@ -205,25 +196,25 @@ void CalMain::TakeBackFocus() {
 }
 
 void CalMain::MonthIncrease_Action() {
-  const int32_t m = FieldValue(*MonthTXT);
+  const int32_t m = MonthTXT->IntegerValue();
   if (m < 12) MonthTXT->SetText(fw::Str(m + 1));
 }
 
 void CalMain::MonthDecrease_Action() {
-  const int32_t m = FieldValue(*MonthTXT);
-  const int32_t y = FieldValue(*YearTXT);
+  const int32_t m = MonthTXT->IntegerValue();
+  const int32_t y = YearTXT->IntegerValue();
   const bool allowed = GregOpt->Value() ? (y > 622 && m > 1) || (y == 622 && m > 7) : m > 1;
   if (allowed) MonthTXT->SetText(fw::Str(m - 1));
 }
 
 void CalMain::YearIncrease_Action() {
-  const int32_t y = FieldValue(*YearTXT);
+  const int32_t y = YearTXT->IntegerValue();
   if (y < (GregOpt->Value() ? 2560 : 1999)) YearTXT->SetText(fw::Str(y + 1));
 }
 
 void CalMain::YearDecrease_Action() {
-  const int32_t y = FieldValue(*YearTXT);
-  const int32_t m = FieldValue(*MonthTXT);
+  const int32_t y = YearTXT->IntegerValue();
+  const int32_t m = MonthTXT->IntegerValue();
   const bool allowed = GregOpt->Value() ? y > 623 || (y == 623 && m > 6) : y > 1;
   if (allowed) YearTXT->SetText(fw::Str(y - 1));
 }

@@ -46,46 +46,38 @@ void CalMain::DisplayCalendar(const TSLDate& dt) {
   for (int32_t x = W / 7; x <= W - 1; x += W / 7) g.DrawLine(x, 0, x, H - 1);
   for (int32_t y = H / 6; y <= H - 1; y += H / 6) g.DrawLine(0, y, W - 1, y);
 
-  for (size_t i = 0; i <= 42; ++i) AppGlobal::DayBlock[i] = TableCell{};
+  AppGlobal::RenewDayBlock();
+
+  const bool gregorian = GregOpt->Value();
+  if (!gregorian && !HijOpt->Value()) return;  // no leading calendar: lines only
 
   const int32_t year = dt.Year;
   const int32_t month = dt.Month;
-  if (GregOpt->Value()) {
-    const MonthLayout m = FillMonthGre(year, month, kScreenSpans);
-    const std::string font = g.TextFont;
-    g.TextFont = kDigitFont;
-    for (int32_t d = 1; d <= m.n; ++d) {
-      const TableCell& c = AppGlobal::DayBlock[static_cast<size_t>(d)];
-      // Before the Hijri epoch (1 to 15 July 622) a day stays blank.
-      if (c.HD != 0) AppGlobal::PutNum(g, m.start + d - 1, m.start, fw::Str(d), c.GColor, fw::Str(c.HD), c.HColor);
+  const MonthLayout m = gregorian ? FillMonthGre(year, month, kScreenSpans) : FillMonthHij(year, month, kScreenSpans);
+  const std::string font = g.TextFont;
+  g.TextFont = kDigitFont;
+  for (int32_t d = 1; d <= m.n; ++d) {
+    const TableCell& c = AppGlobal::DayBlock[static_cast<size_t>(d)];
+    const int32_t cell = m.start + d - 1;
+    if (!gregorian) {
+      AppGlobal::PutNum(g, cell, m.start, fw::Str(d), c.HColor, fw::Str(c.GD), c.GColor);
+    } else if (c.HD != 0) {  // before the Hijri epoch (1 to 15 July 622) a day stays blank
+      AppGlobal::PutNum(g, cell, m.start, fw::Str(d), c.GColor, fw::Str(c.HD), c.HColor);
     }
-    g.TextFont = font;
-    if (m.n < 1) return;
-    const TableCell& first = AppGlobal::DayBlock[1];
-    const TableCell& last = AppGlobal::DayBlock[static_cast<size_t>(m.n)];
-    Heading->SetText(AppGlobal::GetMonNamGre(month) + ", " + fw::Str(year));
-    CurMonth->SetTextColor(first.HColor);
-    CurMonth->SetText(MonthLabelHij(first));
-    NextMonth->SetTextColor(last.HColor);
-    NextMonth->SetText(MonthLabelHij(last));
-  } else if (HijOpt->Value()) {
-    const MonthLayout m = FillMonthHij(year, month, kScreenSpans);
-    const std::string font = g.TextFont;
-    g.TextFont = kDigitFont;
-    for (int32_t d = 1; d <= m.n; ++d) {
-      const TableCell& c = AppGlobal::DayBlock[static_cast<size_t>(d)];
-      AppGlobal::PutNum(g, m.start + d - 1, m.start, fw::Str(d), c.HColor, fw::Str(c.GD), c.GColor);
-    }
-    g.TextFont = font;
-    if (m.n < 1) return;
-    const TableCell& first = AppGlobal::DayBlock[1];
-    const TableCell& last = AppGlobal::DayBlock[static_cast<size_t>(m.n)];
-    Heading->SetText(AppGlobal::GetMonNamHij(month) + ", " + fw::Str(year));
-    CurMonth->SetTextColor(first.GColor);
-    CurMonth->SetText(MonthLabelGre(first));
-    NextMonth->SetTextColor(last.GColor);
-    NextMonth->SetText(MonthLabelGre(last));
   }
+  g.TextFont = font;
+  if (m.n < 1) return;
+
+  // The leading month above the grid; the other calendar's months of the first and
+  // the last day beside it, each in its own colour.
+  const TableCell& first = AppGlobal::DayBlock[1];
+  const TableCell& last = AppGlobal::DayBlock[static_cast<size_t>(m.n)];
+  Heading->SetText((gregorian ? AppGlobal::GetMonNamGre(month) : AppGlobal::GetMonNamHij(month)) + ", " +
+                   fw::Str(year));
+  CurMonth->SetTextColor(gregorian ? first.HColor : first.GColor);
+  CurMonth->SetText(gregorian ? MonthLabelHij(first) : MonthLabelGre(first));
+  NextMonth->SetTextColor(gregorian ? last.HColor : last.GColor);
+  NextMonth->SetText(gregorian ? MonthLabelHij(last) : MonthLabelGre(last));
 }
 
 void AppGlobal::PutNum(fw::Graphics& g, int32_t cell, int32_t start, const std::string& s1, fw::Color c1,

@@ -7,6 +7,7 @@
 #include "engine/Vorlen.h"
 #include "framework/Basic.h"
 #include "mainwindow/CalMain.h"
+#include "shell/AppGlobal.h"
 
 using fw::ControlKind;
 using fw::Event;
@@ -133,13 +134,9 @@ void CalPrint::ToMonthTXTPRT_LostFocus() {}
 
 bool CalPrint::CheckMonthLimitsPRT(int32_t month) { return month > 0 && month < 13; }
 
-// July 622 to January 2562, or Muharram 1 to Muharram 2000. At the end years the
-// month is bounded on one side only: a month outside 1..12 is the month check's.
+// No month inside the range is excluded here: October 1582 and Ramadhan 990 print.
 bool CalPrint::CheckDateLimitsPRT(int32_t month, int32_t year) {
-  if (OPTGregorian->Value()) {
-    return (year > 622 && year < 2562) || (year == 622 && month > 6) || (year == 2562 && month < 2);
-  }
-  return (year > 1 && year < 2000) || (year == 1 && month > 0) || (year == 2000 && month < 2);
+  return AppGlobal::WithinEra(OPTGregorian->Value(), month, year);
 }
 
 double CalPrint::GetPMScaling(const std::string& setup) { return PMScalingOf(setup); }

@@ -25,13 +25,6 @@ constexpr int32_t kDefaultPrintableWidth = 547;
 constexpr int32_t kMaxPitch = 1 << 20;
 constexpr double kMaxPrintScale = 10000.0;
 
-int32_t FieldValue(const fw::TextField& field) { return fw::CInt32(fw::Val(field.Text())); }
-
-void RefuseInput(const std::string& message) {
-  fw::Beep();
-  fw::MsgBox(message, 16, "Input Error ...");
-}
-
 // The other calendar's month as the legends name it: "A-Muharram (1), 1".
 std::string LegendHij(const TableCell& c) {
   return c.Hid + "-" + AppGlobal::GetMonNamHijSecondary(c.HM) + ", " + fw::Str(c.HY);
@@ -44,18 +37,18 @@ std::string LegendGre(const TableCell& c) {
 
 void CalPrint::PrintPRT_Action() {
   fw::PrinterSetup setup;
-  for (size_t i = 0; i <= 42; ++i) AppGlobal::DayBlock[i] = TableCell{};
+  AppGlobal::RenewDayBlock();
 
-  const int32_t year = FieldValue(*YearTXTPRT);
-  const int32_t fromMonth = FieldValue(*FromMonthTXTPRT);
-  const int32_t toMonth = FieldValue(*ToMonthTXTPRT);
+  const int32_t year = YearTXTPRT->IntegerValue();
+  const int32_t fromMonth = FromMonthTXTPRT->IntegerValue();
+  const int32_t toMonth = ToMonthTXTPRT->IntegerValue();
 
   if (!CheckDateLimitsPRT(fromMonth, year) || !CheckDateLimitsPRT(toMonth, year)) {
-    RefuseInput("Check your date limits!");
+    AppGlobal::RefuseInput("Check your date limits!");
     return;
   }
   if (!CheckMonthLimitsPRT(fromMonth) || !CheckMonthLimitsPRT(toMonth) || toMonth < fromMonth) {
-    RefuseInput("Check your 'From Month' or 'To Month' limits!");
+    AppGlobal::RefuseInput("Check your 'From Month' or 'To Month' limits!");
     return;
   }
 
@@ -101,7 +94,7 @@ void CalPrint::PrintPRT_Action() {
   if (grid.CellWidth < 1 || grid.CellHeight < 1 || grid.CellWidth > kMaxPitch || grid.CellHeight > kMaxPitch ||
       !(grid.PrintScale > 0 && grid.PrintScale < kMaxPrintScale)) {
     page.reset();
-    RefuseInput("The calendar does not fit on this page!");
+    AppGlobal::RefuseInput("The calendar does not fit on this page!");
     return;
   }
 
@@ -149,7 +142,7 @@ void CalPrint::PrintPage(fw::Graphics& g, int32_t month, const PageGrid& grid) {
 void CalPrint::PrintMonth(fw::Graphics& g, int32_t month, const PageGrid& grid, int32_t gridTop,
                           bool gregorianLeads) {
   // The year is read again for every page.
-  const int32_t year = FieldValue(*YearTXTPRT);
+  const int32_t year = YearTXTPRT->IntegerValue();
   const MonthLayout lay =
       gregorianLeads ? FillMonthGre(year, month, kPaperSpans) : FillMonthHij(year, month, kPaperSpans);
 

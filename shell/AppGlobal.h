@@ -41,6 +41,17 @@ void PutNumPRT(fw::Graphics& g, int32_t cellWidth, int32_t cellHeight, int32_t g
                int32_t cell, const std::string& primary, fw::Color primaryColor, const std::string& secondary,
                fw::Color secondaryColor);
 
+// Replaces elements 0 to 42 of DayBlock with new cells, before a month is filled.
+void RenewDayBlock();
+
+// Refuses what the user typed: a beep, then a stop alert titled "Input Error ...".
+void RefuseInput(const std::string& message);
+
+// Whether a month lies within the months the windows show and print: July 622 to
+// January 2562 (Gregorian) or Muharram 1 to Muharram 2000 (Hijri). At the end years
+// the month is bounded on one side only; whether it is a month at all is the caller's.
+bool WithinEra(bool gregorian, int32_t month, int32_t year);
+
 // Puts every value above back to its value at program start.
 void ResetState();
 

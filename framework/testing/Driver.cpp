@@ -200,34 +200,6 @@ void Render(Control& control) {
   control.Widget()->render(&image);
 }
 
-Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {
-  Alert alert;
-  QElapsedTimer clock;
-  clock.start();
-  QTimer poll;
-  poll.setInterval(10);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      if (!alert.Shown) {
-        alert.Shown = true;
-        alert.Text = detail::S(box->text());
-        alert.Title = detail::S(box->windowTitle());
-        alert.StopIcon = box->icon() == QMessageBox::Critical;
-        alert.Buttons = static_cast<int32_t>(box->buttons().size());
-      }
-      box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
-      return;
-    }
-    if (clock.elapsed() > timeoutMs && modal) modal->close();
-  });
-  poll.start();
-  action();
-  poll.stop();
-  Pump();
-  return alert;
-}
-
 void WhileModal(Window& window, const std::function<void()>& action, const std::function<void()>& whileShown,
                 int timeoutMs) {
   QElapsedTimer clock;
@@ -255,8 +227,12 @@ void WhileModal(Window& window, const std::function<void()>& action, const std::
   Pump();
 }
 
-Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std::vector<std::string>& clickFirst,
-                    int timeoutMs) {
+namespace {
+
+// Runs `action` and answers the first modal dialog it brings up (only an alert when
+// `alertsOnly`, so that a dialog an inner call answers is left to it).
+Dialog AnswerFirst(const std::function<void()>& action, bool accept, const std::vector<std::string>& clickFirst,
+                   int timeoutMs, bool alertsOnly) {
   Dialog seen;
   QElapsedTimer clock;
   clock.start();
@@ -265,12 +241,15 @@ Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std:
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
     auto* dialog = qobject_cast<QDialog*>(modal);
+    if (alertsOnly && !qobject_cast<QMessageBox*>(dialog)) dialog = nullptr;
     if (dialog && !seen.Shown) {
       seen.Shown = true;
       seen.Title = detail::S(dialog->windowTitle());
       if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
         seen.Kind = "alert";
         seen.Text = detail::S(box->text());
+        seen.StopIcon = box->icon() == QMessageBox::Critical;
+        seen.Buttons = static_cast<int32_t>(box->buttons().size());
       } else if (qobject_cast<QPrintDialog*>(dialog)) {
         seen.Kind = "print";
       } else if (qobject_cast<QPageSetupDialog*>(dialog)) {
@@ -301,6 +280,24 @@ Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std:
   poll.stop();
   Pump();
   return seen;
+}
+
+}  // namespace
+
+Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std::vector<std::string>& clickFirst,
+                    int timeoutMs) {
+  return AnswerFirst(action, accept, clickFirst, timeoutMs, false);
+}
+
+Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {
+  const Dialog d = AnswerFirst(action, true, {}, timeoutMs, true);
+  Alert alert;
+  alert.Shown = d.Shown && d.Kind == "alert";
+  alert.Text = d.Text;
+  alert.Title = d.Title;
+  alert.StopIcon = d.StopIcon;
+  alert.Buttons = d.Buttons;
+  return alert;
 }
 
 void SetPrintFile(const std::string& path) { detail::printFile = path; }

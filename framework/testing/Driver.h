@@ -88,6 +88,8 @@ struct Dialog {
   std::string Kind;  // "alert", "print", "pagesetup" or "other"
   std::string Title;
   std::string Text;  // an alert's message
+  bool StopIcon = false;
+  int32_t Buttons = 0;
 };
 Dialog AnswerDialog(const std::function<void()>& action, bool accept,
                     const std::vector<std::string>& clickFirst = {}, int timeoutMs = 5000);
