@@ -203,26 +203,17 @@ TEST(Trunc, DropsTheFractionAndSaturatesOutsideInt32) {
 // ---- Names --------------------------------------------------------------------------
 
 TEST(Names, MonthsAndWeekdaysByNumberAndEmptyOutsideTheirRange) {
-  const std::vector<std::string> hijri{"Muharram", "Safar", "Rabi' I", "Rabi' II",
-                                       "Jumada I", "Jumada II", "Rajab", "Sha'ban",
-                                       "Ramadhan", "Shawwal", "Thul-Qa'dah", "Thul-Hijjah"};
-  for (int32_t i = 1; i <= 12; ++i) {
-    EXPECT_EQ(AppGlobal::GetMonNamHij(i), hijri[i - 1]);
-    EXPECT_EQ(AppGlobal::GetMonNamHijSecondary(i), hijri[i - 1] + " (" + std::to_string(i) + ")");
-    EXPECT_EQ(AppGlobal::GetMonNamGreSecondary(i), AppGlobal::GetMonNamGre(i) + " (" + std::to_string(i) + ")");
-  }
   EXPECT_EQ(AppGlobal::GetMonNamGre(1), "January");
-  EXPECT_EQ(AppGlobal::GetMonNamGre(9), "September");
-  EXPECT_EQ(AppGlobal::GetMonNamGre(12), "December");
+  EXPECT_EQ(AppGlobal::GetMonNamHij(3), "Rabi' I");
   EXPECT_EQ(AppGlobal::GetMonNamHijSecondary(11), "Thul-Qa'dah (11)");
+  EXPECT_EQ(AppGlobal::GetMonNamGreSecondary(12), "December (12)");
   EXPECT_EQ(AppGlobal::GetWeekName(0), "Sunday");
-  EXPECT_EQ(AppGlobal::GetWeekName(3), "Wednesday");
   EXPECT_EQ(AppGlobal::GetWeekName(6), "Saturday");
   for (int32_t i : {Int32Min, -1, 0, 13, Int32Max}) {
-    EXPECT_EQ(AppGlobal::GetMonNamGre(i), "") << i;
-    EXPECT_EQ(AppGlobal::GetMonNamHij(i), "") << i;
-    EXPECT_EQ(AppGlobal::GetMonNamGreSecondary(i), "") << i;
-    EXPECT_EQ(AppGlobal::GetMonNamHijSecondary(i), "") << i;
+    EXPECT_EQ(AppGlobal::GetMonNamGre(i) + AppGlobal::GetMonNamHij(i) + AppGlobal::GetMonNamGreSecondary(i) +
+                  AppGlobal::GetMonNamHijSecondary(i),
+              "")
+        << i;
   }
   for (int32_t i : {Int32Min, -1, 7, Int32Max}) EXPECT_EQ(AppGlobal::GetWeekName(i), "") << i;
 }

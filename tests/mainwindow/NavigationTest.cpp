@@ -149,6 +149,16 @@ struct Step {
   const char* yearAfter;
 };
 
+static void PressStep(const Step& s) {
+  SCOPED_TRACE(std::string(s.month) + "/" + s.year);
+  CalMain& w = CalMain::Instance();
+  fw::test::Type(*w.MonthTXT, s.month);
+  fw::test::Type(*w.YearTXT, s.year);
+  fw::test::Click(*(w.*s.button));
+  EXPECT_EQ(w.MonthTXT->Text(), s.monthAfter);
+  EXPECT_EQ(w.YearTXT->Text(), s.yearAfter);
+}
+
 TEST_F(NavigationTest, StepsStopAtTheirGregorianBounds) {
   const Step steps[] = {
       {"5", "2559", &CalMain::YearIncrease, "5", "2560"},   {"5", "2560", &CalMain::YearIncrease, "5", "2560"},
@@ -158,13 +168,7 @@ TEST_F(NavigationTest, StepsStopAtTheirGregorianBounds) {
       {"12", "2000", &CalMain::MonthIncrease, "12", "2000"}, {"1", "2562", &CalMain::MonthIncrease, "2", "2562"},
       {"abc", "2000", &CalMain::MonthIncrease, "1", "2000"}, {"5", "", &CalMain::YearIncrease, "5", "1"},
   };
-  for (const Step& s : steps) {
-    SCOPED_TRACE(std::string(s.month) + "/" + s.year);
-    Fields(s.month, s.year);
-    fw::test::Click(*(W().*s.button));
-    EXPECT_EQ(W().MonthTXT->Text(), s.monthAfter);
-    EXPECT_EQ(W().YearTXT->Text(), s.yearAfter);
-  }
+  for (const Step& s : steps) PressStep(s);
 }
 
 TEST_F(NavigationTest, StepsStopAtTheirHijriBounds) {
@@ -174,13 +178,7 @@ TEST_F(NavigationTest, StepsStopAtTheirHijriBounds) {
       {"5", "2", &CalMain::YearDecrease, "5", "1"},       {"5", "1", &CalMain::YearDecrease, "5", "1"},
       {"2", "1", &CalMain::MonthDecrease, "1", "1"},      {"1", "1", &CalMain::MonthDecrease, "1", "1"},
   };
-  for (const Step& s : steps) {
-    SCOPED_TRACE(std::string(s.month) + "/" + s.year);
-    Fields(s.month, s.year);
-    fw::test::Click(*(W().*s.button));
-    EXPECT_EQ(W().MonthTXT->Text(), s.monthAfter);
-    EXPECT_EQ(W().YearTXT->Text(), s.yearAfter);
-  }
+  for (const Step& s : steps) PressStep(s);
 }
 
 TEST_F(NavigationTest, StepsDoNotChangeTheShownMonthUntilGo) {
