@@ -88,7 +88,8 @@ bool BinaryStream::Close() {
   fd_ = -1;
   if (!writing_) return true;
 
-  // Through a symbolic link the file it names is replaced, and the link stays.
+  // stat follows a symbolic link: the file it names is the one checked here, and the
+  // one QSaveFile replaces, leaving the link as it is.
   struct stat old;
   const bool exists = ::stat(target_.c_str(), &old) == 0;
   // Something else in the file's place (a FIFO, a device) is not ours to replace, and a
