@@ -1,14 +1,16 @@
 #include "framework/Files.h"
 
+#include <QFile>
+#include <QSaveFile>
+
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace fw {
@@ -16,17 +18,22 @@ namespace fw {
 namespace fs = std::filesystem;
 
 BinaryStream::~BinaryStream() {
-  if (writing_ && !closed_) Close();
+  if (!closed_) Close();
 }
 
 bool BinaryStream::ReadBytes(uint8_t* out, size_t n) {
-  if (data_.size() - pos_ < n) {
+  size_t done = 0;
+  while (fd_ >= 0 && done < n) {
+    const ssize_t got = ::read(fd_, out + done, n - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  pos_ += static_cast<int64_t>(done);
+  if (done < n) {
     readError_ = true;
-    pos_ = data_.size();
     return false;
   }
-  for (size_t i = 0; i < n; ++i) out[i] = data_[pos_ + i];
-  pos_ += n;
   return true;
 }
 
@@ -52,17 +59,24 @@ void BinaryStream::WriteBoolean(bool value) { data_.push_back(value ? 1 : 0); }
 
 namespace {
 
-bool WriteAll(int fd, const std::vector<uint8_t>& data) {
-  size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(n);
+bool IsLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// What a killed write of ours leaves beside `file`: "<name>.XXXXXX", six letters or
+// digits, as both mkstemp and QSaveFile name their temporary files. Only plain files
+// of our own that are no larger than what we write are taken for such leftovers.
+void RemoveLeftoverTemporaries(const fs::path& file, size_t maxSize) {
+  const std::string prefix = file.filename().string() + ".";
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(file.parent_path(), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+        !std::all_of(name.end() - 6, name.end(), IsLetterOrDigit))
+      continue;
+    struct stat st;
+    if (::lstat(entry.path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+        static_cast<size_t>(st.st_size) <= maxSize)
+      ::unlink(entry.path().c_str());
   }
-  return true;
 }
 
 }  // namespace
@@ -70,22 +84,37 @@ bool WriteAll(int fd, const std::vector<uint8_t>& data) {
 bool BinaryStream::Close() {
   if (closed_) return true;
   closed_ = true;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   if (!writing_) return true;
 
-  std::string temp = (target_.parent_path() / (target_.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, data_) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), target_.c_str()) != 0) {
-    ::unlink(temp.c_str());
+  // stat follows a symbolic link: the file it names is the one checked here, and the
+  // one QSaveFile replaces, leaving the link as it is.
+  struct stat old;
+  const bool exists = ::stat(target_.c_str(), &old) == 0;
+  // Something else in the file's place (a FIFO, a device) is not ours to replace, and a
+  // file without its owner's write permission was made read-only on purpose.
+  if (exists && (!S_ISREG(old.st_mode) || !(old.st_mode & S_IWUSR))) return false;
+
+  std::error_code ec;
+  const fs::path resolved = fs::weakly_canonical(target_, ec);
+  RemoveLeftoverTemporaries(target_, data_.size());
+  if (!ec && resolved != target_) RemoveLeftoverTemporaries(resolved, data_.size());
+
+  QSaveFile file(QFile::decodeName(target_.c_str()));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  // QSaveFile copies the mode as Qt's permissions see it, which can differ from the
+  // file's own bits; set them exactly on the new file before it takes the old one's place.
+  if (exists && ::fchmod(file.handle(), old.st_mode & 07777) != 0) {
+    file.cancelWriting();
     return false;
   }
-  // mkstemp makes the file private; give it the usual mode of a new file.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::chmod(target_.c_str(), 0666 & ~mask);
-  return true;
+  const auto size = static_cast<qint64>(data_.size());
+  if (file.write(reinterpret_cast<const char*>(data_.data()), size) != size) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
 }
 
 bool FolderItem::Exists() const {
@@ -95,13 +124,19 @@ bool FolderItem::Exists() const {
 
 std::unique_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool readWrite) const {
   if (readWrite) return nullptr;  // only reading is offered
-  std::error_code ec;
-  if (!fs::is_regular_file(path_, ec)) return nullptr;
-  std::ifstream in(path_, std::ios::binary);
-  if (!in) return nullptr;
+  // Only a plain file is read: opening a FIFO would wait for a writer, a device may
+  // never end. The check is repeated on the open file in case the name changed hands.
+  struct stat st;
+  if (::stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
   std::unique_ptr<BinaryStream> s(new BinaryStream());
-  s->data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return nullptr;
+  s->fd_ = fd;
+  s->length_ = st.st_size;
   return s;
 }
 

@@ -22,13 +22,15 @@ class BinaryStream {
   void WriteShort(int16_t value);
   void WriteBoolean(bool value);
 
-  int64_t Length() const { return static_cast<int64_t>(data_.size()); }
-  int64_t Position() const { return static_cast<int64_t>(pos_); }
+  int64_t Length() const { return writing_ ? static_cast<int64_t>(data_.size()) : length_; }
+  int64_t Position() const { return pos_; }
   bool ReadError() const { return readError_; }
 
   // A stream opened for writing reaches its file only here, all at once: the bytes
   // go to a temporary file beside it, which then replaces the file, so that an
-  // interrupted write never leaves a short file behind. False when that failed.
+  // interrupted write never leaves a short file behind. The file's mode is kept and a
+  // symbolic link is written through. A read-only file, or something other than a
+  // plain file in its place, is left alone. False when nothing was written.
   bool Close();
 
  private:
@@ -36,9 +38,13 @@ class BinaryStream {
   BinaryStream() = default;
   bool ReadBytes(uint8_t* out, size_t n);
 
-  std::vector<uint8_t> data_;
-  size_t pos_ = 0;
+  // Reading: the open file, read on demand.
+  int fd_ = -1;
+  int64_t length_ = 0;
+  int64_t pos_ = 0;
   bool readError_ = false;
+  // Writing: the bytes so far and where they go.
+  std::vector<uint8_t> data_;
   bool writing_ = false;
   bool closed_ = false;
   std::filesystem::path target_;
@@ -52,7 +58,8 @@ class FolderItem {
   bool Exists() const;
   const std::filesystem::path& Path() const { return path_; }
 
-  // The whole file, for reading (readWrite must be false); null when it cannot be read.
+  // The file, for reading (readWrite must be false); bytes are read as they are asked
+  // for. Null when it cannot be read or is not a plain file (a folder, a FIFO, a device).
   std::unique_ptr<BinaryStream> OpenAsBinaryFile(bool readWrite) const;
   // A new, empty file replacing any old one once the stream is closed; its folder is
   // created when missing. `fileType` names the kind of file; nothing here records it.

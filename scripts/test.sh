@@ -5,11 +5,23 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 
 jobs=$(nproc)
+
+# Builds and tests get a temporary folder of their own, which must be empty again
+# afterwards: a test that leaves files behind fails the run.
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/tessaral-ci-XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR=$scratch
+
 run_suite() {
   local dir=$1; shift
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   (cd "$dir" && ctest --output-on-failure -j "$jobs" --timeout 600)
+  if [ -n "$(ls -A "$TMPDIR")" ]; then
+    echo "The build or the tests left these in $TMPDIR:" >&2
+    ls -lA "$TMPDIR" >&2
+    exit 1
+  fi
 }
 
 echo "== normal build (warnings as errors) =="

@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFontInfo>
 #include <QLabel>
@@ -15,7 +14,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -29,10 +32,10 @@ namespace fw::test {
 
 namespace {
 
-std::string MakePrivateDir(const char* tag) {
-  std::string tmpl = std::string("/tmp/tessaral-test-") + tag + "-XXXXXX";
-  if (!::mkdtemp(tmpl.data())) std::abort();
-  return tmpl;
+std::string MakePrivateDir(const char* name) {
+  const std::string dir = ScratchDir() + "/" + name;
+  if (::mkdir(dir.c_str(), 0700) != 0) std::abort();
+  return dir;
 }
 
 void WriteFontConfig(const std::string& dir) {
@@ -72,6 +75,24 @@ QPoint ClickPoint(const Control& control) {
 }
 
 }  // namespace
+
+std::string ScratchDir() {
+  static std::string dir;
+  static pid_t owner = 0;
+  if (dir.empty()) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/tessaral-test-XXXXXX";
+    if (!::mkdtemp(tmpl.data())) std::abort();
+    dir = tmpl;
+    owner = ::getpid();
+    // A forked child that exits must not take its parent's folder with it.
+    std::atexit([] {
+      std::error_code ec;
+      if (::getpid() == owner) std::filesystem::remove_all(dir, ec);
+    });
+  }
+  return dir;
+}
 
 void InitApplication(int& argc, char** argv) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -330,7 +351,7 @@ PdfInfo ReadPdf(const std::string& path) {
 }
 
 Image RenderPdfPage(const std::string& path, int32_t page, int32_t dpi) {
-  const QString prefix = QDir::temp().filePath(QStringLiteral("tessaral-page-%1").arg(QCoreApplication::applicationPid()));
+  const QString prefix = detail::Q(ScratchDir() + "/page");
   Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
                                    QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
                                    QString::number(page), QStringLiteral("-singlefile"), detail::Q(path), prefix});

@@ -18,8 +18,14 @@ class Window;
 
 namespace fw::test {
 
+// A folder of this test process's own under $TMPDIR (else /tmp), made on first use
+// and removed with everything in it when the process exits, whether its tests passed
+// or failed. Tests make their files and folders in here.
+std::string ScratchDir();
+
 // Prepares the process for window tests: offscreen platform, private runtime and
-// configuration folders, a pinned set of fonts; then creates the Qt application.
+// configuration folders (in the scratch folder), a pinned set of fonts; then creates
+// the Qt application.
 void InitApplication(int& argc, char** argv);
 // Takes the application down at the end of the test run.
 void FinishApplication();

@@ -1,7 +1,9 @@
-// Binary files in the preferences folder: big-endian values, and writes that never
-// leave a short file behind.
+// Binary files in the preferences folder: big-endian values, reads of only what is
+// asked for, and writes that never leave a short file behind nor change more than
+// the file's bytes.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <iterator>
 
 #include "framework/Files.h"
+#include "framework/testing/Driver.h"
 
 namespace fs = std::filesystem;
 
@@ -17,8 +20,8 @@ namespace {
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/tessaral-files-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    std::string tmpl = fw::test::ScratchDir() + "/files-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
     dir = tmpl;
   }
   void TearDown() override { fs::remove_all(dir); }
@@ -28,6 +31,21 @@ class FilesTest : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   size_t FilesIn(const fs::path& p) { return static_cast<size_t>(std::distance(fs::directory_iterator(p), {})); }
+  static mode_t Mode(const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    return st.st_mode & 07777;
+  }
+  // Writes the 7 bytes of a preferences file; whether the write reached the file.
+  static bool WritePrefs(const fw::FolderItem& file, int16_t left) {
+    auto out = file.CreateBinaryFile("MyPref");
+    if (!out) return false;
+    out->WriteShort(2);
+    out->WriteShort(10);
+    out->WriteShort(left);
+    out->WriteBoolean(true);
+    return out->Close();
+  }
 
   fs::path dir;
 };
@@ -98,6 +116,99 @@ TEST_F(FilesTest, MissingFolderIsCreatedAndAFolderInTheWayRefused) {
   EXPECT_EQ(fw::FolderItem(dir).Child("TSL Prefs").CreateBinaryFile("MyPref"), nullptr);
   EXPECT_EQ(fw::FolderItem(dir).Child("TSL Prefs").OpenAsBinaryFile(false), nullptr);
   EXPECT_EQ(fw::FolderItem(dir).Child("absent").OpenAsBinaryFile(false), nullptr);
+}
+
+TEST_F(FilesTest, OnlyPlainFilesAreReadOrReplaced) {
+  // A FIFO would block the reader until some writer came; a device never ends.
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir / "device");
+  for (const char* name : {"fifo", "device"}) {
+    SCOPED_TRACE(name);
+    const fw::FolderItem item = fw::FolderItem(dir).Child(name);
+    EXPECT_EQ(item.OpenAsBinaryFile(false), nullptr);
+    EXPECT_FALSE(WritePrefs(item, 1));
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+  EXPECT_EQ(fs::read_symlink(dir / "device"), "/dev/zero");
+}
+
+TEST_F(FilesTest, ReadsOnlyTheBytesAskedForOfAHugeFile) {
+  // Far more than memory holds, as a sparse file: reading it whole would fail.
+  const fs::path path = dir / "TSL Prefs";
+  std::ofstream(path, std::ios::binary) << std::string("\x00\x02\x00\x64\xFF\xCE\x01", 7);
+  constexpr uintmax_t kSize = uintmax_t{1} << 40;
+  std::error_code ec;
+  fs::resize_file(path, kSize, ec);
+  if (ec) GTEST_SKIP() << "no sparse file of " << kSize << " bytes here: " << ec.message();
+  auto in = fw::FolderItem(dir).Child("TSL Prefs").OpenAsBinaryFile(false);
+  ASSERT_NE(in, nullptr);
+  EXPECT_EQ(in->Length(), static_cast<int64_t>(kSize));
+  EXPECT_EQ(in->ReadShort(), 2);
+  EXPECT_EQ(in->ReadShort(), 100);
+  EXPECT_EQ(in->ReadShort(), -50);
+  EXPECT_TRUE(in->ReadBoolean());
+  EXPECT_EQ(in->Position(), 7);
+  EXPECT_FALSE(in->ReadError());
+}
+
+TEST_F(FilesTest, WritesThroughASymbolicLink) {
+  // Preferences kept in a repository of dotfiles, linked into the config folder.
+  fs::create_directory(dir / "dotfiles");
+  const fs::path target = dir / "dotfiles" / "prefs";
+  std::ofstream(target, std::ios::binary) << "old";
+  fs::permissions(target, fs::perms(0600));
+  fs::create_directory(dir / "config");
+  fs::create_symlink("../dotfiles/prefs", dir / "config" / "TSL Prefs");
+
+  ASSERT_TRUE(WritePrefs(fw::FolderItem(dir / "config").Child("TSL Prefs"), 3));
+  ASSERT_TRUE(fs::is_symlink(dir / "config" / "TSL Prefs"));
+  EXPECT_EQ(fs::read_symlink(dir / "config" / "TSL Prefs"), "../dotfiles/prefs");
+  EXPECT_EQ(Contents(target), std::string("\x00\x02\x00\x0A\x00\x03\x01", 7));
+  EXPECT_EQ(Mode(target), 0600u);
+  EXPECT_EQ(FilesIn(dir / "config"), 1u);
+  EXPECT_EQ(FilesIn(dir / "dotfiles"), 1u);
+}
+
+TEST_F(FilesTest, KeepsTheFilesModeAndLeavesAReadOnlyFileAlone) {
+  const fw::FolderItem file = fw::FolderItem(dir).Child("TSL Prefs");
+  // A new file gets the usual mode, from the umask.
+  const mode_t mask = ::umask(027);
+  const bool written = WritePrefs(file, 1);
+  ::umask(mask);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(Mode(file.Path()), 0640u);
+
+  for (const mode_t mode : {0600u, 0664u}) {
+    fs::permissions(file.Path(), fs::perms(mode));
+    ASSERT_TRUE(WritePrefs(file, 2));
+    EXPECT_EQ(Mode(file.Path()), mode);
+  }
+
+  // Read-only on purpose, e.g. to pin the window's place: not replaced, even for a
+  // user who could, and the failure is reported.
+  const std::string pinned = Contents(file.Path());
+  fs::permissions(file.Path(), fs::perms(0444));
+  EXPECT_FALSE(WritePrefs(file, 3));
+  EXPECT_EQ(Mode(file.Path()), 0444u);
+  EXPECT_EQ(Contents(file.Path()), pinned);
+  EXPECT_EQ(FilesIn(dir), 1u);
+}
+
+TEST_F(FilesTest, NextWriteRemovesWhatKilledWritesLeftBehind) {
+  // Temporary files of writes killed before their rename, and names that are not ours.
+  const std::string leftovers[] = {"TSL Prefs.Ab3dE9", "TSL Prefs.q7XyZ1"};
+  const std::string others[] = {"TSL Prefs.Ab3dE", "TSL Prefs.Ab3dE9x", "TSL Prefs.Ab-dE9", "Other.Ab3dE9",
+                                "TSL Prefs.biggEr"};
+  std::ofstream(dir / leftovers[0]);
+  std::ofstream(dir / leftovers[1]) << std::string("\x00\x02\x00", 3);
+  for (const std::string& name : others) std::ofstream(dir / name) << "a user's file";
+  fs::create_directory(dir / "TSL Prefs.Folder");
+
+  ASSERT_TRUE(WritePrefs(fw::FolderItem(dir).Child("TSL Prefs"), 4));
+  for (const std::string& name : leftovers) EXPECT_FALSE(fs::exists(dir / name)) << name;
+  for (const std::string& name : others) EXPECT_TRUE(fs::exists(dir / name)) << name;
+  EXPECT_TRUE(fs::is_directory(dir / "TSL Prefs.Folder"));
+  EXPECT_EQ(Contents(dir / "TSL Prefs"), std::string("\x00\x02\x00\x0A\x00\x04\x01", 7));
 }
 
 TEST_F(FilesTest, PreferencesFolderFollowsXdgConfigHome) {

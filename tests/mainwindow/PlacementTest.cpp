@@ -1,6 +1,7 @@
 // Where the main window opens and what its close leaves in "TSL Prefs".
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -103,6 +104,37 @@ TEST_F(PlacementTest, LongerFileIsReadByItsFirstSevenBytesAndReplaced) {
   EXPECT_TRUE(AppGlobal::saveCheckBox1);  // any byte but 0 reads as on
   CloseMainWindow();
   EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x01}));
+}
+
+TEST_F(PlacementTest, HugeFileIsReadByItsHeadAndReplaced) {
+  WritePrefs(Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x01}));
+  std::filesystem::resize_file(PrefsPath(), uintmax_t{2} << 30);  // 2 GB, sparse
+  StartApp();
+  EXPECT_EQ(W().Top(), 100);
+  EXPECT_EQ(W().Left(), 50);
+  W().SetLeft(60);
+  CloseMainWindow();
+  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 60, 0x01}));
+}
+
+TEST_F(PlacementTest, FifoOrFolderInPlaceOfTheFileCountsAsNoFile) {
+  // Opening a FIFO for reading would wait for a writer and hang the start.
+  for (const bool fifo : {true, false}) {
+    SCOPED_TRACE(fifo ? "FIFO" : "folder");
+    std::filesystem::remove_all(PrefsPath());
+    if (fifo) ASSERT_EQ(::mkfifo(PrefsPath().c_str(), 0600), 0);
+    else std::filesystem::create_directory(PrefsPath());
+    AppGlobal::ResetState();
+    StartApp();
+    EXPECT_EQ(W().Left(), kCentredLeft);
+    EXPECT_EQ(W().Top(), kCentredTop);
+    CloseMainWindow();
+    EXPECT_TRUE(fw::test::QuitRequested());
+    // What stands in the file's place is not ours to replace.
+    EXPECT_EQ(std::filesystem::is_fifo(PrefsPath()), fifo);
+    EXPECT_EQ(std::filesystem::is_directory(PrefsPath()), !fifo);
+    fw::test::ResetApplication();
+  }
 }
 
 TEST_F(PlacementTest, TurningTheOptionOffDuringARunKeepsThePositionFromItsStart) {

@@ -19,8 +19,8 @@ class PrintTest : public AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    char folder[] = "/tmp/tessaral-printing-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
+    std::string folder = fw::test::ScratchDir() + "/printing-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
     dir = folder;
     pdf = (dir / "job.pdf").string();
     fw::test::SetPrintFile(pdf);
