@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -29,9 +30,17 @@ namespace fw::test {
 
 namespace {
 
+// The scratch folders of this run, removed when the application is taken down.
+std::vector<std::string>& PrivateDirs() {
+  static std::vector<std::string> dirs;
+  return dirs;
+}
+
 std::string MakePrivateDir(const char* tag) {
-  std::string tmpl = std::string("/tmp/tessaral-test-") + tag + "-XXXXXX";
+  const char* tmp = std::getenv("TMPDIR");
+  std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/tessaral-test-" + tag + "-XXXXXX";
   if (!::mkdtemp(tmpl.data())) std::abort();
+  PrivateDirs().push_back(tmpl);
   return tmpl;
 }
 
@@ -87,6 +96,26 @@ void InitApplication(int& argc, char** argv) {
 void FinishApplication() {
   ResetApplication();
   TestApp().reset();
+  for (const std::string& dir : PrivateDirs()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+  }
+  PrivateDirs().clear();
+}
+
+void UseScreens(const std::vector<Rect>& screens) {
+  // The offscreen platform reads its screens from a file; it adds them sorted by name
+  // and takes the first added as the primary one.
+  const std::string path = MakePrivateDir("screens") + "/screens.json";
+  std::ofstream out(path);
+  out << "{\"screens\": [";
+  for (size_t i = 0; i < screens.size(); ++i) {
+    const Rect& r = screens[i];
+    out << (i ? ", " : "") << "{\"name\": \"screen" << i << "\", \"x\": " << r.Left << ", \"y\": " << r.Top
+        << ", \"width\": " << r.Width << ", \"height\": " << r.Height << "}";
+  }
+  out << "]}\n";
+  ::setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).c_str(), 1);
 }
 
 void ResetApplication() {
