@@ -5,37 +5,67 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
+#include <system_error>
 
 #include "framework/Internal.h"
 
 namespace fw {
 
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+// std::from_chars reads '.' and the exponent alike under every locale, where strtod
+// would follow the one the application runs in ("12.9" is 12 under a comma locale).
 double Val(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   const size_t begin = i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   size_t digits = 0;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+  // Decimal place of the first significant digit (1 for units, 0 for tenths, -1 for
+  // hundredths...), before the exponent: tells a number too large from one too small.
+  int64_t place = 0;
+  bool significant = false;
+  for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) {
+    significant = significant || text[i] != '0';
+    if (significant) ++place;
+  }
   if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits) {
+      significant = significant || text[i] != '0';
+      if (!significant) --place;
+    }
   }
   if (digits == 0) return 0;
   // An exponent counts only when digits follow it ("2e" is 2).
+  int64_t exponent = 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     size_t j = i + 1;
+    const bool negative = j < text.size() && text[j] == '-';
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-    if (j < text.size() && text[j] >= '0' && text[j] <= '9') {
-      while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
+    if (j < text.size() && IsDigit(text[j])) {
+      for (; j < text.size() && IsDigit(text[j]); ++j)
+        exponent = std::min<int64_t>(exponent * 10 + (text[j] - '0'), int64_t{1} << 40);
+      if (negative) exponent = -exponent;
       i = j;
     }
   }
-  const std::string number(text.substr(begin, i - begin));
-  return std::strtod(number.c_str(), nullptr);
+  std::string_view number = text.substr(begin, i - begin);
+  if (number.front() == '+') number.remove_prefix(1);  // from_chars takes no '+'
+  double value = 0;
+  if (std::from_chars(number.data(), number.data() + number.size(), value).ec == std::errc::result_out_of_range) {
+    // Beyond the range of a double: infinity when too large, zero when too small.
+    value = place + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    if (number.front() == '-') value = -value;
+  }
+  return value;
 }
 
 std::string Str(int64_t value) { return std::to_string(value); }
@@ -115,9 +145,13 @@ int32_t MsgBox(const std::string& message, int32_t style, const std::string& tit
 }
 
 ScreenInfo Screen(int32_t index) {
-  const auto screens = QGuiApplication::screens();
-  const QScreen* screen = (index >= 0 && index < screens.size()) ? screens.at(index)
-                                                                  : QGuiApplication::primaryScreen();
+  // Qt lists the screens in the order the display reports them, which need not put
+  // the primary one first.
+  QList<QScreen*> screens = QGuiApplication::screens();
+  QScreen* primary = QGuiApplication::primaryScreen();
+  screens.removeAll(primary);
+  screens.prepend(primary);
+  const QScreen* screen = (index >= 0 && index < screens.size()) ? screens.at(index) : primary;
   if (!screen) return {};
   const QRect r = screen->geometry();
   return {r.x(), r.y(), r.width(), r.height()};

@@ -11,7 +11,8 @@ namespace fw {
 using Color = uint32_t;
 
 // The real number that a text spells, read from its start ("12abc" is 12, " 7" is 7);
-// 0 for a text that does not start with a number.
+// 0 for a text that does not start with a number. The decimal point is '.' and
+// "2.4e3" is 2400 whatever the locale.
 double Val(std::string_view text);
 
 // Plain decimal text of an integer.
@@ -45,6 +46,8 @@ void Beep();
 // pressed (1 for OK).
 int32_t MsgBox(const std::string& message, int32_t style, const std::string& title);
 
+// A screen's whole area, its origin included: screens beside the main one have their
+// own left and top, negative for one left of or above it.
 struct ScreenInfo {
   int32_t Left = 0;
   int32_t Top = 0;
@@ -52,7 +55,8 @@ struct ScreenInfo {
   int32_t Height = 0;
 };
 
-// Screen 0 is the main screen. An index past the last screen gives the main screen.
+// Screen 0 is the main (primary) screen, the others follow. An index past the last
+// screen gives the main screen.
 ScreenInfo Screen(int32_t index);
 
 // Ends the application: every window still open gets its Close event, then the

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
@@ -330,9 +332,28 @@ void Window::SetTop(int32_t top) {
 }
 
 void Window::CentreOnMainScreen() {
+  // The main screen need not start at 0,0 when there are several.
   const ScreenInfo screen = Screen(0);
-  SetLeft(CInt32((screen.Width - Width()) / 2.0));
-  SetTop(CInt32((screen.Height - Height()) / 2.0));
+  SetLeft(screen.Left + CInt32((screen.Width - Width()) / 2.0));
+  SetTop(screen.Top + CInt32((screen.Height - Height()) / 2.0));
+}
+
+bool Window::TopStripOnScreenAt(int32_t left, int32_t top) const {
+  // The desktop's title bar above the frame; before the window is first shown its
+  // height is not known yet, and the style's guess stands in for it.
+  int titleHeight = frame_->geometry().top() - frame_->frameGeometry().top();
+  if (titleHeight <= 0) titleHeight = frame_->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const int stripHeight = titleHeight + frame_->BarHeight();
+  const QRect strip(left, top - stripHeight, Width(), stripHeight);
+  // Reachable when one screen's usable area holds a piece of the strip big enough to
+  // grab with the mouse: 48 pixels of its width (all of a narrower window) by 8.
+  const int gripWidth = std::min(48, strip.width());
+  const int gripHeight = std::min(8, stripHeight);
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect onScreen = strip & screen->availableGeometry();
+    if (onScreen.width() >= gripWidth && onScreen.height() >= gripHeight) return true;
+  }
+  return false;
 }
 
 std::string Window::Title() const { return detail::S(frame_->windowTitle()); }

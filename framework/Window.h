@@ -130,6 +130,9 @@ class Window {
   // Places the content area in the middle of the main screen, left before top; an
   // odd difference loses its half pixel.
   void CentreOnMainScreen();
+  // Whether a person could still reach the window if its content area stood at
+  // left, top: part of its top strip (title bar and menu bar) lies on some screen.
+  bool TopStripOnScreenAt(int32_t left, int32_t top) const;
 
   std::string Title() const;
   const WindowDesign& Design() const { return design_; }

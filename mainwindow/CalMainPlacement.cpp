@@ -30,10 +30,16 @@ void CalMain::Event_Open() {
     // A file that cannot be read, or is too short to hold a position, counts as none.
     if (auto stream = file->OpenAsBinaryFile(false); stream && stream->Length() >= kPrefsFileSize) {
       if (stream->ReadShort() == FilePrefVersion) {
-        SetTop(stream->ReadShort());
-        SetLeft(stream->ReadShort());
+        const int16_t top = stream->ReadShort();
+        const int16_t left = stream->ReadShort();
         AppGlobal::saveCheckBox1 = stream->ReadBoolean();
-        placed = true;
+        // A position left on a monitor that is gone since would open the window where
+        // nobody can reach it; it opens centred instead, as without a stored position.
+        if (TopStripOnScreenAt(left, top)) {
+          SetTop(top);
+          SetLeft(left);
+          placed = true;
+        }
       }
       stream->Close();
     }

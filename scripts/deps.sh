@@ -7,9 +7,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   fonts-dejavu-core fonts-liberation2
-  poppler-utils
+  poppler-utils locales
   "$@"
 )
+
+sudo=""
+if [ "$(id -u)" != 0 ]; then sudo="sudo"; fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,8 +23,13 @@ done
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" != 0 ]; then sudo="sudo"; fi
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The tests also run under a locale whose decimal point is a comma.
+comma_locale=de_DE.UTF-8
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8'; then
+  echo "Generating the $comma_locale locale"
+  $sudo localedef -i de_DE -f UTF-8 "$comma_locale"
 fi

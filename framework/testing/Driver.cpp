@@ -110,6 +110,21 @@ void FinishApplication() {
   TestApp().reset();
 }
 
+void UseScreens(const std::vector<Rect>& screens) {
+  // The offscreen platform reads its screens from a file; it adds them sorted by name
+  // and takes the first added as the primary one.
+  const std::string path = MakePrivateDir("screens") + "/screens.json";
+  std::ofstream out(path);
+  out << "{\"screens\": [";
+  for (size_t i = 0; i < screens.size(); ++i) {
+    const Rect& r = screens[i];
+    out << (i ? ", " : "") << "{\"name\": \"screen" << i << "\", \"x\": " << r.Left << ", \"y\": " << r.Top
+        << ", \"width\": " << r.Width << ", \"height\": " << r.Height << "}";
+  }
+  out << "]}\n";
+  ::setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).c_str(), 1);
+}
+
 void ResetApplication() {
   WindowRegistry::Reset();
   delete Application::Current();

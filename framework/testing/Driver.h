@@ -140,6 +140,11 @@ struct Rect {
 };
 Rect FrameGeometry(Window& window);
 
+// Called before InitApplication: the offscreen platform shows these screens (left, top,
+// width, height in the desktop's coordinates) instead of its one 800 x 800 screen. The
+// first is the main (primary) screen.
+void UseScreens(const std::vector<Rect>& screens);
+
 // What a label, button or field shows: font family actually used and pixel size.
 struct FontInfo {
   std::string Family;

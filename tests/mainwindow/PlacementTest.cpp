@@ -60,18 +60,6 @@ TEST_F(PlacementTest, StoredPositionIsAppliedWhateverItsFlag) {
   EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x00}));
 }
 
-TEST_F(PlacementTest, NegativePositionsRoundTrip) {
-  // A window on a screen left of or above the main one. The offscreen platform nudges
-  // negative positions by its fake frame once shown, so the position from the start
-  // of the run (option off) is the one compared.
-  WritePrefs(Bytes({0x00, 0x02, 0xFF, 0x9C, 0xFE, 0xD4, 0x00}));  // top -100, left -300
-  StartApp();
-  EXPECT_LT(W().Top(), 0);
-  EXPECT_LT(W().Left(), 0);
-  CloseMainWindow();
-  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0xFF, 0x9C, 0xFE, 0xD4, 0x00}));
-}
-
 TEST_F(PlacementTest, OtherVersionsAndShortFilesCountAsNoFile) {
   const std::string files[] = {
       Bytes({0x00, 0x01, 0x00, 0x64, 0x00, 0x32, 0x00}),
