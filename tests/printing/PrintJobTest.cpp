@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "framework/Basic.h"
 #include "framework/Printing.h"
@@ -118,6 +122,21 @@ void ExpectNumbersInTheCorners(const Image& page, const Grid& g, int32_t index) 
 }
 
 bool Has(const std::string& text, const std::string& sought) { return text.find(sought) != std::string::npos; }
+
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every name in the folder, hidden ones included, in order.
+std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 // A page setup in the framework's text form: a sheet `w` x `h` points with equal
 // margins.
@@ -298,18 +317,92 @@ TEST_F(PrintJobTest, TitleIsCentredOnThePrintableWidthAndHeadingsStandAboveTheGr
     EXPECT_TRUE(Has(text, day)) << day;
 }
 
-TEST_F(PrintJobTest, APageTooSmallForACellEndsTheJobWithAnAlert) {
+TEST_F(PrintJobTest, APageTooSmallForACellEndsTheJobWithAnAlertAndNoFile) {
   // 8 points of printable width leave 6 for seven columns.
   AppGlobal::PageSetup = SheetSetup(40, 40, 16);
-  fw::test::Dialog d;
+  for (const bool earlierFile : {true, false}) {
+    SCOPED_TRACE(earlierFile ? "over an earlier file" : "no file yet");
+    if (earlierFile) WriteFile(pdf, "an earlier job's bytes");
+    fw::test::Dialog d;
+    fw::test::Alert a;
+    WhilePrintWindow([&](CalPrint& w) {
+      Fill(w, false, "2024", "1", "12");
+      a = fw::test::ExpectAlert([&] { d = PressPrint(w, true); });
+    });
+    EXPECT_EQ(d.Kind, "print");
+    EXPECT_EQ(a.Text, "The calendar does not fit on this page!");
+    // The earlier file stays byte for byte; none is made; nothing is left behind.
+    EXPECT_EQ(FilesIn(dir), earlierFile ? std::vector<std::string>{"job.pdf"} : std::vector<std::string>{});
+    if (earlierFile) {
+      EXPECT_EQ(ReadFile(pdf), "an earlier job's bytes");
+    }
+    std::filesystem::remove(pdf);
+  }
+}
+
+TEST_F(PrintJobTest, AJobThatCannotBeWrittenEndsWithAnAlertAndLeavesTheFileAsItWas) {
+  UseDefaultSheetWithoutSetup();
+  const auto expectFailureAlert = [](const fw::test::Alert& a) {
+    EXPECT_TRUE(a.Shown && a.StopIcon && a.Buttons == 1);
+    EXPECT_TRUE(Has(a.Text, "could not be printed")) << a.Text;
+  };
+  // A disk that fills up while the pages are written.
+  WriteFile(pdf, "an earlier job's bytes");
   fw::test::Alert a;
   WhilePrintWindow([&](CalPrint& w) {
     Fill(w, false, "2024", "1", "12");
-    a = fw::test::ExpectAlert([&] { d = PressPrint(w, true); });
+    a = fw::test::ExpectAlert([&] { fw::test::WithFileSizeLimit(2000, [&] { PressPrint(w, true); }); });
   });
-  EXPECT_EQ(d.Kind, "print");
-  EXPECT_EQ(a.Text, "The calendar does not fit on this page!");
-  EXPECT_LE(fw::test::ReadPdf(pdf).Pages, 1);
+  expectFailureAlert(a);
+  EXPECT_EQ(ReadFile(pdf), "an earlier job's bytes");
+  EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"job.pdf"});
+
+  // A device that is always full.
+  fw::test::SetPrintFile("/dev/full");
+  WhilePrintWindow([&](CalPrint& w) {
+    Fill(w, false, "2024", "1", "1");
+    a = fw::test::ExpectAlert([&] { PressPrint(w, true); });
+  });
+  expectFailureAlert(a);
+}
+
+TEST_F(PrintJobTest, JobIsNamedAfterItsMonthsAndTheNextJobOffersTheSameFile) {
+  UseDefaultSheetWithoutSetup();
+  ASSERT_TRUE(PrintMonths(false, 2027, 3, 5));
+  EXPECT_EQ(fw::test::ReadPdf(pdf).Title, "Tessaral \u2013 March\u2013May 2027");
+
+  // The file is no longer given: the dialog offers the one chosen last.
+  fw::test::SetPrintFile("");
+  fw::test::Dialog d;
+  WhilePrintWindow([&](CalPrint& w) {
+    Fill(w, true, "1445", "9", "9");
+    d = PressPrint(w);
+  });
+  EXPECT_EQ(d.File, pdf);
+  EXPECT_EQ(fw::test::ReadPdf(pdf).Title, "Tessaral \u2013 Ramadhan 1445");
+}
+
+TEST_F(PrintJobTest, DefaultPaperIsTheSystemsPaper) {
+  UseDefaultSheetWithoutSetup();
+  struct Row {
+    const char* papersize;  // the PAPERSIZE variable, or null for the paper-size file
+    double width, height;
+  };
+  const std::string paperFile = (dir / "papersize").string();
+  WriteFile(paperFile, "# the system's paper\nlegal\n");
+  ::setenv("PAPERCONF", paperFile.c_str(), 1);
+  for (const Row& r : {Row{"letter", 612, 792}, Row{nullptr, 612, 1008}}) {
+    SCOPED_TRACE(r.papersize ? r.papersize : "paper-size file");
+    if (r.papersize) ::setenv("PAPERSIZE", r.papersize, 1);
+    else ::unsetenv("PAPERSIZE");
+    std::filesystem::remove(pdf);
+    ASSERT_TRUE(PrintMonths(false, 2024, 1, 1));
+    const fw::test::PdfInfo info = fw::test::ReadPdf(pdf);
+    EXPECT_NEAR(info.PageWidth, r.width, 0.5);
+    EXPECT_NEAR(info.PageHeight, r.height, 0.5);
+  }
+  ::unsetenv("PAPERCONF");
+  ::setenv("PAPERSIZE", "a4", 1);
 }
 
 // ---- what a page says ----------------------------------------------------------
