@@ -44,8 +44,9 @@ constexpr const char* kScalingKey = "<key>com.apple.print.PageFormat.PMScaling</
 constexpr int kMinScale = 10;
 constexpr int kMaxScale = 400;
 // Sizes that differ by less than this (in points) are the same sheet: the dialog
-// shows sizes rounded to two decimals of its unit.
-constexpr double kSameSheet = 0.5;
+// shows sizes rounded to two decimals of its unit, and Qt gives a size in another
+// unit than its own in whole points.
+constexpr double kSameSheet = 1.0;
 
 QWidget* ParentWidget(Window* parent) {
   if (parent) return &parent->Frame();
