@@ -492,6 +492,27 @@ class PageGraphics final : private JobDevice, public Graphics {
   bool StartNextPage() override { return started && printer.newPage(); }
 };
 
+// The print dialog's Properties repeat the paper and orientation of Print Setup:
+// they are shown there but not offered, since the pages are laid out for the sheet
+// that was set up.
+class SheetShownNotOffered final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ChildPolished) {
+      for (QWidget* page : static_cast<QWidget*>(watched)->findChildren<QWidget*>()) {
+        if (page->inherits("QPageSetupWidget")) {
+          page->setEnabled(false);
+          page->setToolTip(QPrintDialog::tr("Paper and orientation are chosen in Print Setup."));
+        }
+      }
+    }
+    return false;
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent, const std::string& title) {
@@ -515,6 +536,8 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent,
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  SheetShownNotOffered lock;
+  dialog.installEventFilter(&lock);
   if (dialog.exec() != QDialog::Accepted) return nullptr;
   printer.setPageLayout(sheet);
   UsePoints(printer);
