@@ -328,6 +328,7 @@ bool PrinterSetup::PageSetupDialog(Window* parent) {
   ShowCustomSheet(dialog, before);
   const int percent = static_cast<int>(std::lround(std::clamp(state_->scaling * 100, 0.0, 1e6)));
   QSpinBox* scale = AddScaleRow(dialog, percent);
+  const int shown = scale ? scale->value() : percent;
   if (dialog.exec() != QDialog::Accepted) {
     printer.setPageLayout(before);
     return false;
@@ -337,7 +338,7 @@ bool PrinterSetup::PageSetupDialog(Window* parent) {
   state_->layout = chosen;
   state_->printerName = printer.printerName();
   // A factor the field cannot show exactly stays as it was unless the field changed.
-  if (scale && scale->value() != percent) state_->scaling = scale->value() / 100.0;
+  if (scale && scale->value() != shown) state_->scaling = scale->value() / 100.0;
   UsePoints(printer);
   return true;
 }

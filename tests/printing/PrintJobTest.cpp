@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <clocale>
 #include <cstdlib>
+#include <iostream>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -505,23 +507,48 @@ TEST_F(PrintJobTest, JobIsNamedAfterItsMonthsAndTheNextJobOffersTheSameFile) {
 
 TEST_F(PrintJobTest, DefaultPaperIsTheSystemsPaper) {
   UseDefaultSheetWithoutSetup();
-  struct Row {
-    const char* papersize;  // the PAPERSIZE variable, or null for the paper-size file
-    double width, height;
-  };
   const std::string paperFile = (dir / "papersize").string();
   WriteFile(paperFile, "# the system's paper\nlegal\n");
-  ::setenv("PAPERCONF", paperFile.c_str(), 1);
-  for (const Row& r : {Row{"letter", 612, 792}, Row{nullptr, 612, 1008}}) {
-    SCOPED_TRACE(r.papersize ? r.papersize : "paper-size file");
-    if (r.papersize) ::setenv("PAPERSIZE", r.papersize, 1);
-    else ::unsetenv("PAPERSIZE");
+  // A US English locale of the test's own, for its paper.
+  const std::string locales = (dir / "locales").string();
+  std::filesystem::create_directory(locales);
+  const bool haveLocale =
+      std::system(("localedef -i en_US -f UTF-8 " + locales + "/en_US.UTF-8 >/dev/null 2>&1").c_str()) == 0;
+  ::setenv("LOCPATH", locales.c_str(), 1);
+  // The sources in the order they are asked, each row taking away the one before.
+  struct Row {
+    const char* source;
+    double width, height;
+    void (*use)(const std::filesystem::path& dir);
+  };
+  const Row rows[] = {
+      {"PAPERSIZE=letter", 612, 792, [](const std::filesystem::path&) { ::setenv("PAPERSIZE", "letter", 1); }},
+      {"the paper-size file", 612, 1008,
+       [](const std::filesystem::path& d) {
+         ::unsetenv("PAPERSIZE");
+         ::setenv("PAPERCONF", (d / "papersize").c_str(), 1);
+       }},
+      {"LC_PAPER=en_US.UTF-8", 612, 792,
+       [](const std::filesystem::path& d) {
+         ::setenv("PAPERCONF", (d / "none").c_str(), 1);
+         std::setlocale(LC_PAPER, "en_US.UTF-8");
+       }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.source);
+    if (&r == &rows[2] && !haveLocale) {
+      std::cout << "localedef failed: the locale's paper is not tried\n";
+      continue;
+    }
+    r.use(dir);
     std::filesystem::remove(pdf);
     ASSERT_TRUE(PrintMonths(false, 2024, 1, 1));
     const fw::test::PdfInfo info = fw::test::ReadPdf(pdf);
     EXPECT_NEAR(info.PageWidth, r.width, 0.5);
     EXPECT_NEAR(info.PageHeight, r.height, 0.5);
   }
+  std::setlocale(LC_PAPER, "");
+  ::unsetenv("LOCPATH");
   ::unsetenv("PAPERCONF");
   ::setenv("PAPERSIZE", "a4", 1);
 }
