@@ -394,7 +394,6 @@ class PdfOutput {
   }
   bool Ready() const { return !temp_.fileName().isEmpty() && QFileInfo::exists(temp_.fileName()); }
   QString TempName() const { return temp_.fileName(); }
-  const QString& Target() const { return target_; }
 
   // Moves a complete file in place; false when the file is incomplete or cannot be
   // placed, and the chosen file is then left as it was.
