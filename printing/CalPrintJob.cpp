@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "engine/Vorlen.h"
 #include "framework/Basic.h"
@@ -33,6 +34,14 @@ std::string LegendGre(const TableCell& c) {
   return c.Gid + "-" + AppGlobal::GetMonNamGreSecondary(c.GM) + ", " + fw::Str(c.GY);
 }
 
+// What the job and its PDF are called: "Tessaral – March–May 2027".
+std::string JobTitle(bool hijri, int32_t year, int32_t fromMonth, int32_t toMonth) {
+  const auto name = hijri ? AppGlobal::GetMonNamHij : AppGlobal::GetMonNamGre;
+  std::string months = name(fromMonth);
+  if (toMonth != fromMonth) months += "\u2013" + name(toMonth);
+  return "Tessaral \u2013 " + months + " " + fw::Str(year);
+}
+
 }  // namespace
 
 void CalPrint::PrintPRT_Action() {
@@ -52,14 +61,15 @@ void CalPrint::PrintPRT_Action() {
     return;
   }
 
+  const std::string title = JobTitle(!OPTGregorian->Value() && OPTHijri->Value(), year, fromMonth, toMonth);
   std::unique_ptr<fw::Graphics> page;
   int32_t printableWidth = kDefaultPrintableWidth;
   if (!AppGlobal::PageSetup.empty()) {
     setup.SetSetupString(AppGlobal::PageSetup);
     printableWidth = setup.Width();  // before the dialog: the run's page, not the job's
-    page = fw::OpenPrinterDialog(&setup, nullptr);
+    page = fw::OpenPrinterDialog(&setup, nullptr, title);
   } else {
-    page = fw::OpenPrinterDialog(nullptr, nullptr);
+    page = fw::OpenPrinterDialog(nullptr, nullptr, title);
   }
   const double pageScaling = GetPMScaling(setup.SetupString());
   if (!page) return;  // cancelled: nothing to say
@@ -89,11 +99,11 @@ void CalPrint::PrintPRT_Action() {
   grid.GridLeft = fw::CInt32((PaperWidth - 7.0 * grid.CellWidth) / 2.0 + LeadMargin);
 
   // A scaling of 0 (or less), or a page too small for a cell, leaves no grid to
-  // step through; an absurd scaling, no coordinates to draw at. End the job with
-  // nothing on it and say why.
+  // step through; an absurd scaling, no coordinates to draw at. Drop the job, so
+  // that no page and no file comes of it, and say why.
   if (grid.CellWidth < 1 || grid.CellHeight < 1 || grid.CellWidth > kMaxPitch || grid.CellHeight > kMaxPitch ||
       !(grid.PrintScale > 0 && grid.PrintScale < kMaxPrintScale)) {
-    page.reset();
+    fw::AbandonPrintJob(std::move(page));
     AppGlobal::RefuseInput("The calendar does not fit on this page!");
     return;
   }

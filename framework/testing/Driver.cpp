@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFontInfo>
 #include <QLabel>
@@ -9,14 +12,18 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -101,6 +108,8 @@ void InitApplication(int& argc, char** argv) {
   const std::string config = MakePrivateDir("config");
   ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   WriteFontConfig(MakePrivateDir("fonts"));
+  // The same paper whatever the machine's setting: tests that need another set it.
+  ::setenv("PAPERSIZE", "a4", 1);
   TestApp() = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
 }
@@ -265,21 +274,63 @@ void WhileModal(Window& window, const std::function<void()>& action, const std::
 
 namespace {
 
+// What a dialog shows of its fields as it comes up.
+void ReadFields(QDialog& dialog, Dialog& seen) {
+  for (auto* spin : dialog.findChildren<QSpinBox*>())
+    if (!spin->objectName().isEmpty()) seen.Values[detail::S(spin->objectName())] = spin->value();
+  for (auto* spin : dialog.findChildren<QDoubleSpinBox*>())
+    if (!spin->objectName().isEmpty()) seen.Values[detail::S(spin->objectName())] = spin->value();
+  for (auto* combo : dialog.findChildren<QComboBox*>())
+    if (!combo->objectName().isEmpty()) seen.Choices[detail::S(combo->objectName())] = detail::S(combo->currentText());
+  if (auto* print = qobject_cast<QPrintDialog*>(&dialog)) seen.File = detail::S(print->printer()->outputFileName());
+}
+
+void SetFields(QDialog& dialog, const std::map<std::string, double>& values) {
+  for (const auto& [name, value] : values) {
+    if (auto* spin = dialog.findChild<QSpinBox*>(detail::Q(name))) spin->setValue(static_cast<int>(value));
+    if (auto* spin = dialog.findChild<QDoubleSpinBox*>(detail::Q(name))) spin->setValue(value);
+  }
+}
+
+void Answer(QDialog* dialog, bool accept) {
+  if (auto* box = qobject_cast<QMessageBox*>(dialog); box && accept && box->button(QMessageBox::Ok)) {
+    box->button(QMessageBox::Ok)->click();
+  } else if (accept) {
+    dialog->accept();
+  } else {
+    dialog->reject();
+  }
+}
+
 // Runs `action` and answers the first modal dialog it brings up (only an alert when
 // `alertsOnly`, so that a dialog an inner call answers is left to it).
-Dialog AnswerFirst(const std::function<void()>& action, bool accept, const std::vector<std::string>& clickFirst,
-                   int timeoutMs, bool alertsOnly) {
+Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs,
+                   bool alertsOnly) {
   Dialog seen;
   QElapsedTimer clock;
   clock.start();
   QTimer poll;
   poll.setInterval(10);
+  // A dialog opened by a click runs its own loop inside the click: it is answered
+  // from a timer of its own.
+  QTimer nestedPoll;
+  nestedPoll.setInterval(10);
+  QDialog* first = nullptr;
+  QObject::connect(&nestedPoll, &QTimer::timeout, [&] {
+    auto* nested = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!nested || nested == first) return;
+    nestedPoll.stop();
+    for (const std::string& name : answer.NestedClick)
+      if (auto* b = nested->findChild<QAbstractButton*>(detail::Q(name))) b->click();
+    QTimer::singleShot(0, nested, [nested] { nested->accept(); });
+  });
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
     auto* dialog = qobject_cast<QDialog*>(modal);
     if (alertsOnly && !qobject_cast<QMessageBox*>(dialog)) dialog = nullptr;
     if (dialog && !seen.Shown) {
       seen.Shown = true;
+      first = dialog;
       seen.Title = detail::S(dialog->windowTitle());
       if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
         seen.Kind = "alert";
@@ -293,18 +344,14 @@ Dialog AnswerFirst(const std::function<void()>& action, bool accept, const std::
       } else {
         seen.Kind = "other";
       }
-      for (const std::string& name : clickFirst)
+      ReadFields(*dialog, seen);
+      SetFields(*dialog, answer.Set);
+      if (!answer.NestedClick.empty()) nestedPoll.start();
+      for (const std::string& name : answer.Click)
         if (auto* b = dialog->findChild<QAbstractButton*>(detail::Q(name))) b->click();
+      nestedPoll.stop();
       // Answer once the current event is done, so that a nested dialog gets its own turn.
-      QTimer::singleShot(0, dialog, [dialog, accept] {
-        if (auto* box = qobject_cast<QMessageBox*>(dialog); box && accept && box->button(QMessageBox::Ok)) {
-          box->button(QMessageBox::Ok)->click();
-        } else if (accept) {
-          dialog->accept();
-        } else {
-          dialog->reject();
-        }
-      });
+      QTimer::singleShot(0, dialog, [dialog, accept = answer.Accept] { Answer(dialog, accept); });
       return;
     }
     // Whatever is still up after the deadline is closed, so that a test fails rather
@@ -322,11 +369,18 @@ Dialog AnswerFirst(const std::function<void()>& action, bool accept, const std::
 
 Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std::vector<std::string>& clickFirst,
                     int timeoutMs) {
-  return AnswerFirst(action, accept, clickFirst, timeoutMs, false);
+  DialogAnswer answer;
+  answer.Accept = accept;
+  answer.Click = clickFirst;
+  return AnswerFirst(action, answer, timeoutMs, false);
+}
+
+Dialog AnswerDialog(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs) {
+  return AnswerFirst(action, answer, timeoutMs, false);
 }
 
 Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {
-  const Dialog d = AnswerFirst(action, true, {}, timeoutMs, true);
+  const Dialog d = AnswerFirst(action, {}, timeoutMs, true);
   Alert alert;
   alert.Shown = d.Shown && d.Kind == "alert";
   alert.Text = d.Text;
@@ -354,6 +408,7 @@ PdfInfo ReadPdf(const std::string& path) {
   const QString out = detail::Q(Run(QStringLiteral("pdfinfo"), {detail::Q(path)}));
   for (const QString& line : out.split(QLatin1Char('\n'))) {
     if (line.startsWith(QLatin1String("Pages:"))) info.Pages = line.mid(6).trimmed().toInt();
+    if (line.startsWith(QLatin1String("Title:"))) info.Title = detail::S(line.mid(6).trimmed());
     if (line.startsWith(QLatin1String("Page size:"))) {
       const QStringList parts = line.mid(10).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
       if (parts.size() >= 3) {
@@ -380,6 +435,19 @@ std::string PdfText(const std::string& path, int32_t page) {
   return Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
                                            QStringLiteral("-l"), QString::number(page), detail::Q(path),
                                            QStringLiteral("-")});
+}
+
+void WithFileSizeLimit(int64_t bytes, const std::function<void()>& action) {
+  rlimit before{};
+  ::getrlimit(RLIMIT_FSIZE, &before);
+  // Past the limit a write fails with EFBIG instead of ending the process.
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = before;
+  limited.rlim_cur = static_cast<rlim_t>(bytes);
+  ::setrlimit(RLIMIT_FSIZE, &limited);
+  action();
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, oldHandler);
 }
 
 int BeepCount() { return detail::beepCount; }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -96,9 +97,25 @@ struct Dialog {
   std::string Text;  // an alert's message
   bool StopIcon = false;
   int32_t Buttons = 0;
+  // As the dialog came up: its number fields by name ("scale", "pageWidth"), the
+  // text of its lists ("pageSizeCombo") and, for the print dialog, the file offered.
+  std::map<std::string, double> Values;
+  std::map<std::string, std::string> Choices;
+  std::string File;
 };
 Dialog AnswerDialog(const std::function<void()>& action, bool accept,
                     const std::vector<std::string>& clickFirst = {}, int timeoutMs = 5000);
+
+// A fuller answer: number fields set, then buttons clicked; a dialog that one of the
+// clicks opens (the print dialog's Properties) has `nestedClick` clicked and is
+// accepted.
+struct DialogAnswer {
+  bool Accept = true;
+  std::map<std::string, double> Set;
+  std::vector<std::string> Click;
+  std::vector<std::string> NestedClick;
+};
+Dialog AnswerDialog(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs = 5000);
 
 // Print jobs go to this PDF file (the print dialog offers it) instead of the default one.
 void SetPrintFile(const std::string& path);
@@ -108,12 +125,17 @@ struct PdfInfo {
   int32_t Pages = 0;
   double PageWidth = 0;
   double PageHeight = 0;
+  std::string Title;
 };
 PdfInfo ReadPdf(const std::string& path);
 // One page of a PDF rendered at `dpi` (72: one pixel per point); needs pdftoppm.
 Image RenderPdfPage(const std::string& path, int32_t page, int32_t dpi = 72);
 // The text of one page of a PDF, in reading order; needs pdftotext.
 std::string PdfText(const std::string& path, int32_t page);
+
+// Runs `action` with every file this process writes limited to `bytes`: a write
+// beyond fails as on a full disk.
+void WithFileSizeLimit(int64_t bytes, const std::function<void()>& action);
 
 int BeepCount();
 bool QuitRequested();

@@ -33,3 +33,37 @@ TEST(PrinterSetup, RoundTripsThroughItsTextAndIgnoresOtherText) {
   EXPECT_EQ(restored.SetupString(), setup.SetupString());
 }
 
+
+TEST(PrinterSetup, KeepsTheScaleAndACustomSheetToTheLastDigit) {
+  // A new setup prints at full size.
+  fw::PrinterSetup setup;
+  EXPECT_EQ(setup.Scaling(), 1.0);
+
+  fw::test::DialogAnswer half;
+  half.Set = {{"scale", 50}};
+  fw::test::Dialog d = fw::test::AnswerDialog([&] { setup.PageSetupDialog(); }, half);
+  EXPECT_EQ(d.Values.at("scale"), 100);
+  EXPECT_EQ(setup.Scaling(), 0.5);
+
+  // The text carries it to another setup, whose dialog shows it and keeps it.
+  fw::PrinterSetup restored;
+  restored.SetSetupString(setup.SetupString());
+  EXPECT_EQ(restored.Scaling(), 0.5);
+  d = fw::test::AnswerDialog([&] { restored.PageSetupDialog(); }, true);
+  EXPECT_EQ(d.Values.at("scale"), 50);
+  EXPECT_EQ(restored.SetupString(), setup.SetupString());
+  fw::test::DialogAnswer cancelled;
+  cancelled.Accept = false;
+  cancelled.Set = {{"scale", 200}};
+  fw::test::AnswerDialog([&] { restored.PageSetupDialog(); }, cancelled);
+  EXPECT_EQ(restored.Scaling(), 0.5);
+
+  // Fractions of a point are written as they are, not rounded.
+  restored.SetSetupString(
+      "tessaral-page-setup 1\nsize=Custom\nunit=pt\nwidth=100.5\nheight=150.25\norientation=portrait\n"
+      "marginunit=pt\nmargins=0.5,1.25,0.5,1.25\n");
+  const std::string text = restored.SetupString();
+  for (const char* line : {"width=100.5\n", "height=150.25\n", "margins=0.5,1.25,0.5,1.25\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << " missing from:\n" << text;
+  EXPECT_EQ(restored.Scaling(), 1.0);
+}

@@ -5,8 +5,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "framework/Basic.h"
 #include "framework/Printing.h"
@@ -119,6 +125,21 @@ void ExpectNumbersInTheCorners(const Image& page, const Grid& g, int32_t index) 
 
 bool Has(const std::string& text, const std::string& sought) { return text.find(sought) != std::string::npos; }
 
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every name in the folder, hidden ones included, in order.
+std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // A page setup in the framework's text form: a sheet `w` x `h` points with equal
 // margins.
 std::string SheetSetup(int32_t w, int32_t h, int32_t margin, bool landscape = false) {
@@ -126,6 +147,12 @@ std::string SheetSetup(int32_t w, int32_t h, int32_t margin, bool landscape = fa
   return "tessaral-page-setup 1\nprinter=\nsize=Custom." + size + "\nwidth=" + std::to_string(w) +
          "\nheight=" + std::to_string(h) + "\norientation=" + (landscape ? "landscape" : "portrait") +
          "\nmargins=" + m + "," + m + "," + m + "," + m + "\n";
+}
+
+// A custom sheet in the framework's text form, upright, margins of 10 points.
+std::string CustomSetup(const char* unit, const char* w, const char* h) {
+  return std::string("tessaral-page-setup 1\nprinter=\nsize=Custom\nunit=") + unit + "\nwidth=" + w +
+         "\nheight=" + h + "\norientation=portrait\nmarginunit=pt\nmargins=10,10,10,10\n";
 }
 
 // With no page setup stored, the job prints on the default sheet, A4 with margins of
@@ -285,6 +312,121 @@ TEST_F(PrintJobTest, GridIsLaidOutForTheSheetAndItsOrientation) {
   }
 }
 
+TEST_F(PrintJobTest, TheSheetSetUpIsTheSheetPrintedWhateverThePrintDialogsPropertiesSay) {
+  struct Row {
+    const char* setUp;
+    const char* inDialog;
+    double width, height;  // of the printed sheet
+    Grid grid;
+  };
+  const Row rows[] = {
+      // A4 across with 10 point margins: as in the layout test above.
+      {"landscape", "portrait", 842, 595, {10 + 2, 10 + 77, 117, 82}},
+      // A4 upright: printable width 575, cells of 81 x 63 from x 3; scale 595 / 612.
+      {"portrait", "landscape", 595, 842, {10 + 3, 10 + 77, 81, 63}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string(r.setUp) + " set up, " + r.inDialog + " chosen in the print dialog's properties");
+    fw::test::AnswerDialog([] { fw::test::ChooseMenu(CalMain::Instance(), "CalendarPageSetup"); }, true, {r.setUp});
+    std::filesystem::remove(pdf);
+    fw::test::DialogAnswer answer;
+    answer.Click = {"properties"};
+    answer.NestedClick = {r.inDialog};
+    WhilePrintWindow([&](CalPrint& w) {
+      Fill(w, false, "2022", "5", "5");
+      fw::test::AnswerDialog([&] { fw::test::Click(*w.PrintPRT); }, answer);
+    });
+    const fw::test::PdfInfo info = fw::test::ReadPdf(pdf);
+    EXPECT_NEAR(info.PageWidth, r.width, 1.0);
+    EXPECT_NEAR(info.PageHeight, r.height, 1.0);
+    const Image page = Page(1);
+    ExpectGridAt(page, r.grid);
+    ExpectDaysInTheirBoxes(page, r.grid, 1, 31);
+    // The grid stands in the middle of the printable width, the legends inside it.
+    EXPECT_NEAR(r.grid.left - 10, (r.width - 20) - r.grid.Right() + 10, 8);
+    const std::string text = fw::test::PdfText(pdf, 1);
+    for (const char* s : {"Sunday", "Saturday", "A-Ramadhan (9), 1443", "C-Thul-Qa'dah (11), 1443"})
+      EXPECT_TRUE(Has(text, s)) << s;
+  }
+}
+
+TEST_F(PrintJobTest, ACustomSheetIsKeptThroughTwoPrintSetupsAndPrintedAtItsSize) {
+  struct Row {
+    const char* name;
+    std::string setup;
+    double width, height;  // points
+  };
+  const Row rows[] = {
+      {"200 x 150 mm", CustomSetup("mm", "200", "150"), 200 / 25.4 * 72, 150 / 25.4 * 72},
+      {"100.5 x 150.25 pt", CustomSetup("pt", "100.5", "150.25"), 100.5, 150.25},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    fw::PrinterSetup given;
+    given.SetSetupString(r.setup);
+    AppGlobal::PageSetup = given.SetupString();
+    for (int i = 0; i < 2; ++i) {
+      const fw::test::Dialog d = fw::test::AnswerDialog(
+          [] { fw::test::ChooseMenu(CalMain::Instance(), "CalendarPageSetup"); }, true);
+      EXPECT_EQ(d.Choices.at("pageSizeCombo"), "Custom");
+    }
+    EXPECT_EQ(AppGlobal::PageSetup, given.SetupString());
+    std::filesystem::remove(pdf);
+    ASSERT_TRUE(PrintMonths(false, 2024, 1, 1));
+    // The file holds whole points.
+    const fw::test::PdfInfo info = fw::test::ReadPdf(pdf);
+    EXPECT_NEAR(info.PageWidth, r.width, 1.0);
+    EXPECT_NEAR(info.PageHeight, r.height, 1.0);
+  }
+}
+
+TEST_F(PrintJobTest, TheScaleChosenInPrintSetupSizesEverythingOnThePage) {
+  struct Row {
+    int percent;
+    double factor;
+    Grid grid;  // on an A4 sheet set up upright, margins 10
+  };
+  const Row rows[] = {
+      {100, 1.0, {10 + 3, 10 + 77, 81, 63}},
+      // Half: cells of 40 x 31, the title 14.6 points high and the grid's top at 38.
+      {50, 0.5, {10 + 3, 10 + 38, 40, 31}},
+      // Half again: cells of 122 x 95 that run off the sheet; the top at 116.
+      {150, 1.5, {10 + 3, 10 + 116, 122, 95}},
+  };
+  double fullTitle = 0;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.percent) + " %");
+    fw::test::DialogAnswer answer;
+    answer.Set = {{"scale", r.percent}};
+    answer.Click = {"portrait"};
+    fw::test::AnswerDialog([] { fw::test::ChooseMenu(CalMain::Instance(), "CalendarPageSetup"); }, answer);
+    EXPECT_DOUBLE_EQ(PMScalingOf(AppGlobal::PageSetup), r.factor);
+    // The dialog opens again with the scale chosen.
+    const fw::test::Dialog again = fw::test::AnswerDialog(
+        [] { fw::test::ChooseMenu(CalMain::Instance(), "CalendarPageSetup"); }, false);
+    EXPECT_EQ(again.Values.at("scale"), r.percent);
+
+    std::filesystem::remove(pdf);
+    ASSERT_TRUE(PrintMonths(false, 2022, 5, 5));
+    const Image page = Page(1);
+    // The vertical lines that fall on the sheet, one pitch apart, and the rows.
+    const Grid& g = r.grid;
+    for (int32_t k = 0; k <= 7 && g.left + k * g.cellWidth + 3 < page.Width; ++k) {
+      const int32_t x = g.left + k * g.cellWidth, y = g.top + g.cellHeight / 2;
+      EXPECT_TRUE(IsDark(page.At(x, y)) && IsLight(page.At(x - 2, y)) && IsLight(page.At(x + 2, y))) << "x " << x;
+    }
+    for (int32_t k = 0; k <= 6 && g.top + k * g.cellHeight + 3 < page.Height; ++k) {
+      const int32_t x = g.left + g.cellWidth / 2, y = g.top + k * g.cellHeight;
+      EXPECT_TRUE(IsDark(page.At(x, y)) && IsLight(page.At(x, y + 2))) << "y " << y;
+    }
+    // The title's ink, from the top margin to well above the headings.
+    const Rect title = InkBounds(page, {0, 10, page.Width, 10 + static_cast<int32_t>(40 * r.factor)});
+    const double height = title.y1 - title.y0 + 1;
+    if (r.percent == 100) fullTitle = height;
+    EXPECT_NEAR(height, fullTitle * r.factor, 2.0);
+  }
+}
+
 TEST_F(PrintJobTest, TitleIsCentredOnThePrintableWidthAndHeadingsStandAboveTheGrid) {
   UseDefaultSheetWithoutSetup();
   ASSERT_TRUE(PrintMonths(false, 2022, 5, 5));
@@ -298,18 +440,117 @@ TEST_F(PrintJobTest, TitleIsCentredOnThePrintableWidthAndHeadingsStandAboveTheGr
     EXPECT_TRUE(Has(text, day)) << day;
 }
 
-TEST_F(PrintJobTest, APageTooSmallForACellEndsTheJobWithAnAlert) {
+TEST_F(PrintJobTest, APageTooSmallForACellEndsTheJobWithAnAlertAndNoFile) {
   // 8 points of printable width leave 6 for seven columns.
   AppGlobal::PageSetup = SheetSetup(40, 40, 16);
-  fw::test::Dialog d;
+  for (const bool earlierFile : {true, false}) {
+    SCOPED_TRACE(earlierFile ? "over an earlier file" : "no file yet");
+    if (earlierFile) WriteFile(pdf, "an earlier job's bytes");
+    fw::test::Dialog d;
+    fw::test::Alert a;
+    WhilePrintWindow([&](CalPrint& w) {
+      Fill(w, false, "2024", "1", "12");
+      a = fw::test::ExpectAlert([&] { d = PressPrint(w, true); });
+    });
+    EXPECT_EQ(d.Kind, "print");
+    EXPECT_EQ(a.Text, "The calendar does not fit on this page!");
+    // The earlier file stays byte for byte; none is made; nothing is left behind.
+    EXPECT_EQ(FilesIn(dir), earlierFile ? std::vector<std::string>{"job.pdf"} : std::vector<std::string>{});
+    if (earlierFile) {
+      EXPECT_EQ(ReadFile(pdf), "an earlier job's bytes");
+    }
+    std::filesystem::remove(pdf);
+  }
+}
+
+TEST_F(PrintJobTest, AJobThatCannotBeWrittenEndsWithAnAlertAndLeavesTheFileAsItWas) {
+  UseDefaultSheetWithoutSetup();
+  const auto expectFailureAlert = [](const fw::test::Alert& a) {
+    EXPECT_TRUE(a.Shown && a.StopIcon && a.Buttons == 1);
+    EXPECT_TRUE(Has(a.Text, "could not be printed")) << a.Text;
+  };
+  // A disk that fills up while the pages are written.
+  WriteFile(pdf, "an earlier job's bytes");
   fw::test::Alert a;
   WhilePrintWindow([&](CalPrint& w) {
     Fill(w, false, "2024", "1", "12");
-    a = fw::test::ExpectAlert([&] { d = PressPrint(w, true); });
+    a = fw::test::ExpectAlert([&] { fw::test::WithFileSizeLimit(2000, [&] { PressPrint(w, true); }); });
   });
-  EXPECT_EQ(d.Kind, "print");
-  EXPECT_EQ(a.Text, "The calendar does not fit on this page!");
-  EXPECT_LE(fw::test::ReadPdf(pdf).Pages, 1);
+  expectFailureAlert(a);
+  EXPECT_EQ(ReadFile(pdf), "an earlier job's bytes");
+  EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"job.pdf"});
+
+  // A device that is always full.
+  fw::test::SetPrintFile("/dev/full");
+  WhilePrintWindow([&](CalPrint& w) {
+    Fill(w, false, "2024", "1", "1");
+    a = fw::test::ExpectAlert([&] { PressPrint(w, true); });
+  });
+  expectFailureAlert(a);
+}
+
+TEST_F(PrintJobTest, JobIsNamedAfterItsMonthsAndTheNextJobOffersTheSameFile) {
+  UseDefaultSheetWithoutSetup();
+  ASSERT_TRUE(PrintMonths(false, 2027, 3, 5));
+  EXPECT_EQ(fw::test::ReadPdf(pdf).Title, "Tessaral \u2013 March\u2013May 2027");
+
+  // The file is no longer given: the dialog offers the one chosen last.
+  fw::test::SetPrintFile("");
+  fw::test::Dialog d;
+  WhilePrintWindow([&](CalPrint& w) {
+    Fill(w, true, "1445", "9", "9");
+    d = PressPrint(w);
+  });
+  EXPECT_EQ(d.File, pdf);
+  EXPECT_EQ(fw::test::ReadPdf(pdf).Title, "Tessaral \u2013 Ramadhan 1445");
+}
+
+TEST_F(PrintJobTest, DefaultPaperIsTheSystemsPaper) {
+  UseDefaultSheetWithoutSetup();
+  const std::string paperFile = (dir / "papersize").string();
+  WriteFile(paperFile, "# the system's paper\nlegal\n");
+  // A US English locale of the test's own, for its paper.
+  const std::string locales = (dir / "locales").string();
+  std::filesystem::create_directory(locales);
+  const bool haveLocale =
+      std::system(("localedef -i en_US -f UTF-8 " + locales + "/en_US.UTF-8 >/dev/null 2>&1").c_str()) == 0;
+  ::setenv("LOCPATH", locales.c_str(), 1);
+  // The sources in the order they are asked, each row taking away the one before.
+  struct Row {
+    const char* source;
+    double width, height;
+    void (*use)(const std::filesystem::path& dir);
+  };
+  const Row rows[] = {
+      {"PAPERSIZE=letter", 612, 792, [](const std::filesystem::path&) { ::setenv("PAPERSIZE", "letter", 1); }},
+      {"the paper-size file", 612, 1008,
+       [](const std::filesystem::path& d) {
+         ::unsetenv("PAPERSIZE");
+         ::setenv("PAPERCONF", (d / "papersize").c_str(), 1);
+       }},
+      {"LC_PAPER=en_US.UTF-8", 612, 792,
+       [](const std::filesystem::path& d) {
+         ::setenv("PAPERCONF", (d / "none").c_str(), 1);
+         std::setlocale(LC_PAPER, "en_US.UTF-8");
+       }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.source);
+    if (&r == &rows[2] && !haveLocale) {
+      std::cout << "localedef failed: the locale's paper is not tried\n";
+      continue;
+    }
+    r.use(dir);
+    std::filesystem::remove(pdf);
+    ASSERT_TRUE(PrintMonths(false, 2024, 1, 1));
+    const fw::test::PdfInfo info = fw::test::ReadPdf(pdf);
+    EXPECT_NEAR(info.PageWidth, r.width, 0.5);
+    EXPECT_NEAR(info.PageHeight, r.height, 0.5);
+  }
+  std::setlocale(LC_PAPER, "");
+  ::unsetenv("LOCPATH");
+  ::unsetenv("PAPERCONF");
+  ::setenv("PAPERSIZE", "a4", 1);
 }
 
 // ---- what a page says ----------------------------------------------------------
