@@ -10,6 +10,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include <chrono>
 #include <optional>
 #include <sstream>
 
@@ -166,13 +167,14 @@ namespace {
 // draws through them.
 struct JobDevice {
   JobDevice(std::unique_ptr<QPrinter> ownPrinter, QPrinter& jobPrinter)
-      : owned(std::move(ownPrinter)), printer(jobPrinter) {
+      : owned(std::move(ownPrinter)), printer(jobPrinter), begun(std::chrono::steady_clock::now()) {
     started = painter.begin(&printer);
     // A first pen equal to the default one leaves a stray hairline on a PDF's first page.
     if (started) painter.setPen(QPen(Qt::white, 2));
   }
   std::unique_ptr<QPrinter> owned;
   QPrinter& printer;
+  std::chrono::steady_clock::time_point begun;
   QPainter painter;
   bool started = false;
 };
@@ -186,6 +188,7 @@ class PageGraphics final : private JobDevice, public Graphics {
         Graphics(painter, PrintableArea(printer).width(), PrintableArea(printer).height()) {}
   ~PageGraphics() override {
     if (started) painter.end();
+    detail::lastJobPaintSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
   }
   bool Started() const { return started; }
 
