@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QHash>
 #include <QStaticText>
@@ -132,7 +133,10 @@ void Graphics::ApplyPen() {
 
 void Graphics::ApplyBrush() {
   painter_.setPen(Qt::NoPen);
-  painter_.setBrush(QColor::fromRgb(ForeColor & 0xFFFFFF));
+  // Qt takes every new brush for a change of state, which a printer writes out again.
+  const QColor color = QColor::fromRgb(ForeColor & 0xFFFFFF);
+  const QBrush& brush = painter_.brush();
+  if (brush.style() != Qt::SolidPattern || brush.color() != color) painter_.setBrush(color);
 }
 
 void Graphics::ApplyFont() {
@@ -169,8 +173,7 @@ void Graphics::DrawRect(int32_t x, int32_t y, int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) return;
   // The border lies inside the rectangle: PenWidth wide at the sides, PenHeight at
   // the top and bottom.
-  painter_.setPen(Qt::NoPen);
-  painter_.setBrush(QColor::fromRgb(ForeColor & 0xFFFFFF));
+  ApplyBrush();
   const int pw = std::max(1, PenWidth);
   const int ph = std::max(1, PenHeight);
   painter_.drawRect(x, y, width, std::min(ph, height));
@@ -194,9 +197,14 @@ void Graphics::DrawString(const std::string& text, int32_t x, int32_t y, int32_t
                           bool /*condense*/) {
   ApplyFont();
   painter_.setPen(QColor::fromRgb(ForeColor & 0xFFFFFF));
-  // Laid-out text is kept: the same numbers are drawn on every paint.
   FontEntry& e = *font_->entry;
   const QString s = detail::Q(text);
+  if (!painter_.paintEngine()->isExtended()) {
+    // A printer's engine lays a static text out afresh on every draw: plain text costs less.
+    painter_.drawText(QPointF(x, y), s);
+    return;
+  }
+  // Laid-out text is kept: the same numbers are drawn on every paint.
   auto it = e.texts.find(s);
   if (it == e.texts.end()) {
     if (e.texts.size() > 4096) e.texts.clear();

@@ -210,11 +210,15 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent)
     printer.setOutputFileName(DefaultPdfFile());
   }
 
-  QPrintDialog dialog(&printer, ParentWidget(parent));
-  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-  if (dialog.exec() != QDialog::Accepted) return nullptr;
+  {
+    // Gone before the job paints: taking the dialog down waits for the threads that
+    // watch its folders.
+    QPrintDialog dialog(&printer, ParentWidget(parent));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+  }
 
   UsePoints(printer);
   auto page = std::make_unique<PageGraphics>(std::move(owned), printer);
