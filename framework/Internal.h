@@ -24,6 +24,8 @@ inline bool quitRequested = false;
 inline int quitCode = 0;
 // Print jobs go to this PDF file when set (tests).
 inline std::string printFile;
+// Seconds the last print job's painter ran, from its begin to its end (benchmarks).
+inline double lastJobPaintSeconds = 0;
 
 // A font by its design name at a size in device pixels (0: the default size).
 QFont MakeFont(const std::string& family, double pixelSize, bool bold);

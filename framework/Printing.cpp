@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -450,6 +451,7 @@ struct JobDevice {
     } else {
       where = printer.printerName();
     }
+    begun = std::chrono::steady_clock::now();
     started = painter.begin(&printer);
     // A first pen equal to the default one leaves a stray hairline on a PDF's first page.
     if (started) painter.setPen(QPen(Qt::white, 2));
@@ -458,6 +460,7 @@ struct JobDevice {
   QPrinter& printer;
   QString where;
   std::unique_ptr<PdfOutput> pdf;
+  std::chrono::steady_clock::time_point begun;
   QPainter painter;
   bool started = false;
   bool abandoned = false;
@@ -478,6 +481,7 @@ class PageGraphics final : private JobDevice, public Graphics {
       return;  // the temporary file goes with `pdf`
     }
     const bool ended = painter.end() && printer.printerState() != QPrinter::Error;
+    detail::lastJobPaintSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
     if (!ended || (pdf && !pdf->Deliver())) {
       MsgBox("The calendar could not be printed: writing to " + detail::S(where) +
                  " failed. Check that there is room on the disk, then print again.",
@@ -532,13 +536,17 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent,
   // The grid is laid out for this sheet: whatever the dialog's properties say of
   // paper or orientation, the job prints on it.
   const QPageLayout sheet = printer.pageLayout();
-  QPrintDialog dialog(&printer, ParentWidget(parent));
-  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-  SheetShownNotOffered lock;
-  dialog.installEventFilter(&lock);
-  if (dialog.exec() != QDialog::Accepted) return nullptr;
+  {
+    // Gone before the job paints: taking the dialog down waits for the threads that
+    // watch its folders.
+    QPrintDialog dialog(&printer, ParentWidget(parent));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    SheetShownNotOffered lock;
+    dialog.installEventFilter(&lock);
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+  }
   printer.setPageLayout(sheet);
   UsePoints(printer);
   if (printer.outputFormat() == QPrinter::PdfFormat) LastPdfFile() = printer.outputFileName();

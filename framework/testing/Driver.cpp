@@ -392,6 +392,8 @@ Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {
 
 void SetPrintFile(const std::string& path) { detail::printFile = path; }
 
+double LastPrintJobSeconds() { return detail::lastJobPaintSeconds; }
+
 namespace {
 
 std::string Run(const QString& program, const QStringList& args) {

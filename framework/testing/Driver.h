@@ -119,6 +119,8 @@ Dialog AnswerDialog(const std::function<void()>& action, const DialogAnswer& ans
 
 // Print jobs go to this PDF file (the print dialog offers it) instead of the default one.
 void SetPrintFile(const std::string& path);
+// Seconds the last print job spent painting, from the painter's begin to its end.
+double LastPrintJobSeconds();
 
 // A PDF's pages: page count and each page's size in points, from the file itself.
 struct PdfInfo {
