@@ -54,6 +54,7 @@ class WindowFrame : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   void hideEvent(QHideEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
