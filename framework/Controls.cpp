@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <algorithm>
 
@@ -81,6 +83,27 @@ class FieldWidget : public QLineEdit {
   bool reselect_ = false;
   int selStart_ = 0;
   int selLength_ = 0;
+};
+
+// The platform's look draws a default button's frame as it draws the focus, so that
+// a default button with the focus looks like one without; it gets the focus frame
+// inside as well.
+class ButtonWidget : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QPushButton::paintEvent(e);
+    if (!isDefault() || !hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionButton button;
+    initStyleOption(&button);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &button, this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+  }
 };
 
 }  // namespace
@@ -222,7 +245,7 @@ std::string TextField::SelText() const { return detail::S(Edit(*this)->selectedT
 
 PushButton::PushButton(Window& owner, std::string name, int32_t tabIndex)
     : Control(owner, std::move(name), ControlKind::PushButton, tabIndex,
-              new QPushButton(owner.Frame().Content())) {
+              new ButtonWidget(owner.Frame().Content())) {
   auto* b = static_cast<QPushButton*>(Widget());
   b->setAutoDefault(false);
   QObject::connect(b, &QPushButton::clicked, [this] {

@@ -47,6 +47,9 @@ class WindowFrame : public QWidget {
   int BarHeight() const { return bar_ ? bar_->sizeHint().height() : 0; }
   void InstallBar(QMenuBar* bar);
   void FixSize(int width, int height, bool resizeable);
+  // The control the Tab key (Shift+Tab when not `next`) moves the focus to, by tab
+  // index; the first (last) when no control has it. Null when the window has none.
+  QWidget* NextStop(bool next) const;
 
   // Lets a modal showing wait for the window to be hidden.
   bool hidden = true;

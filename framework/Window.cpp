@@ -80,21 +80,25 @@ void WindowFrame::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-bool WindowFrame::focusNextPrevChild(bool next) {
-  // Qt takes the unselected radio buttons of a group out of its own chain, so the
-  // window walks its controls by tab index itself, wrapping at either end.
+QWidget* WindowFrame::NextStop(bool next) const {
   std::vector<QWidget*> stops;
   for (Control* c : owner_.TabChain())
     if (c->Enabled() && c->Visible()) stops.push_back(c->Widget());
-  if (stops.empty()) return QWidget::focusNextPrevChild(next);
+  if (stops.empty()) return nullptr;
   const auto at = std::find(stops.begin(), stops.end(), focusWidget());
   const size_t n = stops.size();
-  size_t i = next ? 0 : n - 1;
-  if (at != stops.end()) {
-    const auto current = static_cast<size_t>(at - stops.begin());
-    i = next ? (current + 1) % n : (current + n - 1) % n;
-  }
-  stops[i]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  if (at == stops.end()) return next ? stops.front() : stops.back();
+  const auto current = static_cast<size_t>(at - stops.begin());
+  return stops[next ? (current + 1) % n : (current + n - 1) % n];
+}
+
+bool WindowFrame::focusNextPrevChild(bool next) {
+  // Qt takes the unselected radio buttons of a group out of its own chain (and its
+  // chain does not always take the order it is given), so the window walks its
+  // controls by tab index itself, wrapping at either end.
+  QWidget* stop = NextStop(next);
+  if (!stop) return QWidget::focusNextPrevChild(next);
+  stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   return true;
 }
 
@@ -299,6 +303,9 @@ void Window::SetProperties(const WindowDesign& design) {
 }
 
 void Window::Show() {
+  // A window that has never had the focus starts at its first stop.
+  if (!frame_->focusWidget())
+    if (QWidget* first = frame_->NextStop(true)) first->setFocus(Qt::OtherFocusReason);
   frame_->show();
   frame_->raise();
   frame_->activateWindow();
@@ -486,10 +493,6 @@ void Window::AddControls(const std::vector<ControlDesign>& table) {
   // Keyboard order: ascending tab index; controls sharing one keep their creation order.
   std::stable_sort(tabChain_.begin(), tabChain_.end(),
                    [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
-  // Qt's own chain decides only which control a window focuses first when it opens;
-  // the Tab key walks tabChain_ (WindowFrame::focusNextPrevChild).
-  for (size_t i = 1; i < tabChain_.size(); ++i)
-    QWidget::setTabOrder(tabChain_[i - 1]->Widget(), tabChain_[i]->Widget());
 }
 
 }  // namespace fw

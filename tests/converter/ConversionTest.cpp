@@ -174,6 +174,9 @@ TEST_F(ConvTest, EnteringAFieldSelectsAllOfItsText) {
   w.InMonthTXT->SetText("12");
   w.InDayTXT->SetText("");
 
+  // The window opened with the focus in the year field: enter it anew from the month's.
+  fw::test::ClickFocus(*w.InMonthTXT);
+  EXPECT_EQ(w.InMonthTXT->SelText(), "12");
   fw::test::TabFocus(*w.InYearTXT);
   EXPECT_EQ(w.InYearTXT->SelText(), "1445");
   fw::test::ClickFocus(*w.InMonthTXT);

@@ -118,6 +118,9 @@ TEST_F(ConvTest, FirstConvertOpensTheWindowCentredWithTodaysDateAndWeekday) {
   EXPECT_EQ(w.Top(), kCentredTop);
   EXPECT_EQ(Inputs(), "2024-2-9");
   EXPECT_EQ(Shown(), (Result{"", "", "", "Friday"}));
+  // Ready to type a year.
+  EXPECT_EQ(fw::test::FocusedControl(), "InYearTXT");
+  EXPECT_EQ(w.InYearTXT->SelText(), "2024");
 }
 
 TEST_F(ConvTest, ExitHandsTheFocusToTheMainWindowsMonthFieldWhenItHadItLast) {
