@@ -178,6 +178,8 @@ void Press(Window& window, Key key) {
     case Key::Escape: QTest::keyClick(target, Qt::Key_Escape); break;
     case Key::Tab: QTest::keyClick(target, Qt::Key_Tab); break;
     case Key::BackTab: QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier); break;
+    case Key::Up: QTest::keyClick(target, Qt::Key_Up); break;
+    case Key::Down: QTest::keyClick(target, Qt::Key_Down); break;
   }
   Pump();
 }

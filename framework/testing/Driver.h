@@ -43,7 +43,7 @@ void Type(TextField& field, const std::string& text);
 // ("\b" is Backspace).
 void TypeKeys(Window& window, const std::string& text);
 
-enum class Key { Return, Escape, Tab, BackTab };
+enum class Key { Return, Escape, Tab, BackTab, Up, Down };
 // Sends the key to whatever has the focus in the window.
 void Press(Window& window, Key key);
 // Types a shortcut ("Ctrl+F") to the window.

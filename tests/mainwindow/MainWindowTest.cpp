@@ -132,6 +132,14 @@ TEST_F(AppTest, TabAndShiftTabVisitEveryControlByTabIndexWhicheverCalendarLeads)
     EXPECT_EQ(fw::test::TabOrder(w, *w.MonthTXT, 9), forward);
     EXPECT_EQ(fw::test::TabOrder(w, *w.MonthTXT, 9, true), backward);
   }
+  // The arrow keys move within the group, selecting as they go.
+  fw::test::TabOrder(w, *w.MonthTXT, 2);
+  fw::test::Press(w, fw::test::Key::Up);
+  EXPECT_EQ(fw::test::FocusedControl(), "HijOpt");
+  EXPECT_TRUE(w.HijOpt->Value());
+  fw::test::Press(w, fw::test::Key::Down);
+  EXPECT_EQ(fw::test::FocusedControl(), "GregOpt");
+  EXPECT_TRUE(w.GregOpt->Value());
 }
 
 TEST_F(AppTest, OpeningGivesTheMonthFieldTheFocusWithItsTextSelected) {
