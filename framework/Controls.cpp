@@ -7,6 +7,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+#include <algorithm>
 
 #include "framework/Graphics.h"
 #include "framework/Internal.h"
@@ -79,6 +83,27 @@ class FieldWidget : public QLineEdit {
   bool reselect_ = false;
   int selStart_ = 0;
   int selLength_ = 0;
+};
+
+// The platform's look draws a default button's frame as it draws the focus, so that
+// a default button with the focus looks like one without; it gets the focus frame
+// inside as well.
+class ButtonWidget : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QPushButton::paintEvent(e);
+    if (!isDefault() || !hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionButton button;
+    initStyleOption(&button);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &button, this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+  }
 };
 
 }  // namespace
@@ -162,22 +187,48 @@ std::string TextField::Text() const { return detail::S(Edit(*this)->text()); }
 
 void TextField::SetText(const std::string& text) { Edit(*this)->setText(detail::Q(text)); }
 
-int32_t TextField::SelStart() const {
-  const QLineEdit* e = Edit(*this);
-  return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+namespace {
+
+// Selections count characters, as Len does; Qt counts UTF-16 units, two for a
+// character beyond the Basic Multilingual Plane.
+int32_t CharsBefore(const QString& text, qsizetype units) {
+  int32_t chars = 0;
+  for (qsizetype i = 0; i < units && i < text.size(); ++i)
+    if (!text.at(i).isLowSurrogate()) ++chars;
+  return chars;
 }
 
-void TextField::SetSelStart(int32_t start) { Edit(*this)->setCursorPosition(start); }
+int UnitsBefore(const QString& text, int32_t chars) {
+  qsizetype i = 0;
+  for (int32_t c = 0; c < chars && i < text.size(); ++c) i += QChar::isHighSurrogate(text.at(i).unicode()) ? 2 : 1;
+  return static_cast<int>(std::min(i, text.size()));
+}
 
-int32_t TextField::SelLength() const { return static_cast<int32_t>(Edit(*this)->selectedText().size()); }
+// The selection's start in UTF-16 units (the caret's when nothing is selected).
+int StartUnits(const QLineEdit& e) { return e.hasSelectedText() ? e.selectionStart() : e.cursorPosition(); }
+
+}  // namespace
+
+int32_t TextField::SelStart() const {
+  const QLineEdit* e = Edit(*this);
+  return CharsBefore(e->text(), StartUnits(*e));
+}
+
+void TextField::SetSelStart(int32_t start) {
+  QLineEdit* e = Edit(*this);
+  e->setCursorPosition(UnitsBefore(e->text(), start));
+}
+
+int32_t TextField::SelLength() const { return Len(SelText()); }
 
 void TextField::SetSelLength(int32_t length) {
   QLineEdit* e = Edit(*this);
-  const int start = SelStart();
+  const QString text = e->text();
+  const int start = StartUnits(*e);
   if (length <= 0) {
     e->setCursorPosition(start);
   } else {
-    e->setSelection(start, length);
+    e->setSelection(start, UnitsBefore(text, CharsBefore(text, start) + length) - start);
   }
 }
 
@@ -194,7 +245,7 @@ std::string TextField::SelText() const { return detail::S(Edit(*this)->selectedT
 
 PushButton::PushButton(Window& owner, std::string name, int32_t tabIndex)
     : Control(owner, std::move(name), ControlKind::PushButton, tabIndex,
-              new QPushButton(owner.Frame().Content())) {
+              new ButtonWidget(owner.Frame().Content())) {
   auto* b = static_cast<QPushButton*>(Widget());
   b->setAutoDefault(false);
   QObject::connect(b, &QPushButton::clicked, [this] {

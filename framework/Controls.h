@@ -103,6 +103,7 @@ class TextField final : public Control {
 
   std::string Text() const;
   void SetText(const std::string& text);
+  // Selection positions and lengths count characters, as Len does.
   int32_t SelStart() const;
   void SetSelStart(int32_t start);
   int32_t SelLength() const;

@@ -49,6 +49,9 @@ class WindowFrame : public QWidget {
   int BarHeight() const { return bar_ ? bar_->sizeHint().height() : 0; }
   void InstallBar(QMenuBar* bar);
   void FixSize(int width, int height, bool resizeable);
+  // The control the Tab key (Shift+Tab when not `next`) moves the focus to, by tab
+  // index; the first (last) when no control has it. Null when the window has none.
+  QWidget* NextStop(bool next) const;
 
   // Lets a modal showing wait for the window to be hidden.
   bool hidden = true;
@@ -56,6 +59,7 @@ class WindowFrame : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   void hideEvent(QHideEvent* event) override;
   void showEvent(QShowEvent* event) override;
 

@@ -82,6 +82,28 @@ void WindowFrame::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+QWidget* WindowFrame::NextStop(bool next) const {
+  std::vector<QWidget*> stops;
+  for (Control* c : owner_.TabChain())
+    if (c->Enabled() && c->Visible()) stops.push_back(c->Widget());
+  if (stops.empty()) return nullptr;
+  const auto at = std::find(stops.begin(), stops.end(), focusWidget());
+  const size_t n = stops.size();
+  if (at == stops.end()) return next ? stops.front() : stops.back();
+  const auto current = static_cast<size_t>(at - stops.begin());
+  return stops[next ? (current + 1) % n : (current + n - 1) % n];
+}
+
+bool WindowFrame::focusNextPrevChild(bool next) {
+  // Qt takes the unselected radio buttons of a group out of its own chain (and its
+  // chain does not always take the order it is given), so the window walks its
+  // controls by tab index itself, wrapping at either end.
+  QWidget* stop = NextStop(next);
+  if (!stop) return QWidget::focusNextPrevChild(next);
+  stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
 void WindowFrame::hideEvent(QHideEvent* event) {
   if (!event->spontaneous()) hidden = true;
   QWidget::hideEvent(event);
@@ -208,7 +230,9 @@ void WindowRegistry::Reset() {
 Window::Window() : frame_(std::make_unique<WindowFrame>(*this)) {}
 
 Window::~Window() {
-  // No handler may run while the window is being taken apart.
+  // No handler may run, and the Tab key find no control, while the window is being
+  // taken apart.
+  tabChain_.clear();
   for (const auto& c : controls_) {
     c->OnOpen = nullptr;
     c->OnAction = nullptr;
@@ -281,6 +305,9 @@ void Window::SetProperties(const WindowDesign& design) {
 }
 
 void Window::Show() {
+  // A window that has never had the focus starts at its first stop.
+  if (!frame_->focusWidget())
+    if (QWidget* first = frame_->NextStop(true)) first->setFocus(Qt::OtherFocusReason);
   frame_->show();
   frame_->raise();
   frame_->activateWindow();
@@ -396,16 +423,26 @@ bool TakesFocus(const ControlDesign& d) {
   }
 }
 
+bool IsTabStop(const ControlDesign& d) { return TakesFocus(d) && d.TabStop; }
+
+// Typing goes on in the field that has the focus while the mouse works the buttons:
+// a button takes the focus from the Tab key only.
+Qt::FocusPolicy FocusPolicyOf(const ControlDesign& d) {
+  if (!TakesFocus(d)) return Qt::NoFocus;
+  switch (d.Kind) {
+    case ControlKind::PushButton:
+    case ControlKind::RadioButton:
+    case ControlKind::CheckBox: return d.TabStop ? Qt::TabFocus : Qt::NoFocus;
+    default: return d.TabStop ? Qt::StrongFocus : Qt::ClickFocus;
+  }
+}
+
 void ApplyDesign(Control& c, const ControlDesign& d) {
   QWidget* widget = c.Widget();
   widget->setObjectName(detail::Q(d.Name));
   widget->setGeometry(d.Left, d.Top, d.Width, d.Height);
   if (d.Kind != ControlKind::Canvas) widget->setFont(detail::MakeFont(d.TextFont, d.TextSize, d.Bold));
-  if (!TakesFocus(d)) {
-    widget->setFocusPolicy(Qt::NoFocus);
-  } else {
-    widget->setFocusPolicy(d.TabStop ? Qt::StrongFocus : Qt::ClickFocus);
-  }
+  widget->setFocusPolicy(FocusPolicyOf(d));
 
   switch (d.Kind) {
     case ControlKind::Canvas:
@@ -470,27 +507,13 @@ void Window::AddControls(const std::vector<ControlDesign>& table) {
     for (const EventBinding& b : d.Events) Bind(*this, *c, b);
     if (d.Member) d.Member(*this, *c);
     c->Widget()->show();
+    if (IsTabStop(d)) tabChain_.push_back(c.get());
     controls_.push_back(std::move(c));
   }
 
-  // A group of radio buttons is one stop for the Tab key: the selected button's.
-  const bool anySelected = std::any_of(controls_.begin(), controls_.end(), [](const auto& c) {
-    auto* r = dynamic_cast<RadioButton*>(c.get());
-    return r && r->Value();
-  });
-  for (const auto& c : controls_) {
-    auto* r = dynamic_cast<RadioButton*>(c.get());
-    if (r && anySelected && !r->Value() && (r->Widget()->focusPolicy() & Qt::TabFocus))
-      r->Widget()->setFocusPolicy(Qt::ClickFocus);
-  }
-
   // Keyboard order: ascending tab index; controls sharing one keep their creation order.
-  std::vector<Control*> order;
-  for (const auto& c : controls_)
-    if (c->Widget()->focusPolicy() & Qt::TabFocus) order.push_back(c.get());
-  std::stable_sort(order.begin(), order.end(),
+  std::stable_sort(tabChain_.begin(), tabChain_.end(),
                    [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
-  for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1]->Widget(), order[i]->Widget());
 }
 
 }  // namespace fw

@@ -140,6 +140,8 @@ class Window {
 
   Control* Find(const std::string& name) const;
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  // The controls the Tab key visits, in order.
+  const std::vector<Control*>& TabChain() const { return tabChain_; }
 
   // For the framework and its test driver.
   WindowFrame& Frame() const { return *frame_; }
@@ -170,6 +172,7 @@ class Window {
   std::unique_ptr<WindowFrame> frame_;
   MenuBar* menuBar_ = nullptr;
   std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<Control*> tabChain_;
   bool opened_ = false;
   bool closing_ = false;
 };

@@ -44,10 +44,13 @@ void Click(Control& control);
 void ClickFocus(Control& control);
 // Gives the focus to the control as the Tab key would.
 void TabFocus(Control& control);
-// Replaces the field's text by typing: focus, select all, type.
+// Replaces the field's text by typing: focus, select all, type. Any Unicode text.
 void Type(TextField& field, const std::string& text);
+// Types the text to whatever has the focus in the window, as the keyboard would
+// ("\b" is Backspace).
+void TypeKeys(Window& window, const std::string& text);
 
-enum class Key { Return, Escape, Tab, BackTab };
+enum class Key { Return, Escape, Tab, BackTab, Up, Down };
 // Sends the key to whatever has the focus in the window.
 void Press(Window& window, Key key);
 // Types a shortcut ("Ctrl+F") to the window.
@@ -185,7 +188,8 @@ int32_t FrameKind(Window& window);
 bool HasCloseButton(Window& window);
 bool IsResizable(Window& window);
 Color BackgroundOf(Window& window);
-// Controls of the window in the order the Tab key visits them, from `first`.
-std::vector<std::string> TabOrder(Window& window, Control& first, int steps);
+// Controls of the window in the order the Tab key (Shift+Tab when `backwards`)
+// visits them, from `first`.
+std::vector<std::string> TabOrder(Window& window, Control& first, int steps, bool backwards = false);
 
 }  // namespace fw::test

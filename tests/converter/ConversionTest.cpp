@@ -77,11 +77,13 @@ TEST_F(ConvTest, RefusesDatesOutOfRangeWithAnAlertAndChangesNothing) {
     const char* what;
     bool toHijri;
     Day typed;
-    const char* fieldsAfter;  // the fields show the numbers that were read
+    // The year and month fields, left, show the numbers that were read; the day field
+    // keeps the focus through the click and its text as typed.
+    const char* fieldsAfter;
   };
   const Refused rows[] = {
-      {"empty day, Gregorian", true, {"2000", "1", ""}, "2000-1-0"},
-      {"empty day, Hijri", false, {"1420", "9", ""}, "1420-9-0"},
+      {"empty day, Gregorian", true, {"2000", "1", ""}, "2000-1-"},
+      {"empty day, Hijri", false, {"1420", "9", ""}, "1420-9-"},
       {"letters", true, {"abc", "1", "1"}, "0-1-1"},
       {"Gregorian month 0", true, {"2000", "0", "1"}, "2000-0-1"},
       {"Gregorian month 13", true, {"2000", "13", "1"}, "2000-13-1"},
@@ -96,8 +98,11 @@ TEST_F(ConvTest, RefusesDatesOutOfRangeWithAnAlertAndChangesNothing) {
       // Beyond 32 bits a number stops at the nearest end, which no check accepts.
       {"a huge Gregorian year", true, {"99999999999", "1", "1"}, "2147483647-1-1"},
       {"a huge Hijri year", false, {"99999999999", "1", "1"}, "2147483647-1-1"},
-      {"a huge negative day", true, {"2000", "1", "-99999999999"}, "2000-1--2147483648"},
+      {"a huge negative day", true, {"2000", "1", "-99999999999"}, "2000-1--99999999999"},
       {"a huge month", false, {"1420", "4294967305", "1"}, "1420-2147483647-1"},
+      {"Arabic-Indic digits", true, {"\u0662\u0660\u0660\u0660", "1", "1"}, "0-1-1"},
+      {"an emoji month", false, {"1420", "\U0001F600", "1"}, "1420-0-1"},
+      {"Arabic-Indic digits and an emoji", false, {"1420", "9", "\u0662\U0001F600"}, "1420-9-\u0662\U0001F600"},
   };
   CalConv& w = Open();
   Enter("2000", "1", "1");
@@ -169,6 +174,9 @@ TEST_F(ConvTest, EnteringAFieldSelectsAllOfItsText) {
   w.InMonthTXT->SetText("12");
   w.InDayTXT->SetText("");
 
+  // The window opened with the focus in the year field: enter it anew from the month's.
+  fw::test::ClickFocus(*w.InMonthTXT);
+  EXPECT_EQ(w.InMonthTXT->SelText(), "12");
   fw::test::TabFocus(*w.InYearTXT);
   EXPECT_EQ(w.InYearTXT->SelText(), "1445");
   fw::test::ClickFocus(*w.InMonthTXT);
@@ -180,4 +188,20 @@ TEST_F(ConvTest, EnteringAFieldSelectsAllOfItsText) {
   fw::test::TabFocus(*w.InDayTXT);
   EXPECT_EQ(w.InDayTXT->Text(), "");
   EXPECT_EQ(w.InDayTXT->SelLength(), 0);
+
+  // Fault found in use: characters beyond the Basic Multilingual Plane counted twice,
+  // and only half the text was selected. Positions count characters.
+  const std::string emoji = "\U0001F600\U0001F600";
+  w.InMonthTXT->SetText(emoji);
+  fw::test::TabFocus(*w.InMonthTXT);
+  EXPECT_EQ(w.InMonthTXT->SelText(), emoji);
+  EXPECT_EQ(w.InMonthTXT->SelLength(), 2);
+  w.InMonthTXT->SetText("a\U0001F600b\u0662");
+  w.InMonthTXT->SetSelStart(1);
+  w.InMonthTXT->SetSelLength(2);
+  EXPECT_EQ(w.InMonthTXT->SelText(), "\U0001F600b");
+  w.InMonthTXT->SetSelStart(3);
+  w.InMonthTXT->SetSelLength(1);
+  EXPECT_EQ(w.InMonthTXT->SelText(), "\u0662");
+  EXPECT_EQ(w.InMonthTXT->SelStart(), 3);
 }

@@ -118,6 +118,9 @@ TEST_F(ConvTest, FirstConvertOpensTheWindowCentredWithTodaysDateAndWeekday) {
   EXPECT_EQ(w.Top(), kCentredTop);
   EXPECT_EQ(Inputs(), "2024-2-9");
   EXPECT_EQ(Shown(), (Result{"", "", "", "Friday"}));
+  // Ready to type a year.
+  EXPECT_EQ(fw::test::FocusedControl(), "InYearTXT");
+  EXPECT_EQ(w.InYearTXT->SelText(), "2024");
 }
 
 TEST_F(ConvTest, ExitHandsTheFocusToTheMainWindowsMonthFieldWhenItHadItLast) {
@@ -177,7 +180,8 @@ TEST_F(ConvTest, OneWindowPerRunKeepsItsPlaceInputsAndWeekdayButNotTheResultAfte
   EXPECT_TRUE(w.Visible());
   EXPECT_EQ(w.Left(), 30);
   EXPECT_EQ(w.Top(), 50);
-  EXPECT_EQ(Inputs(), "7-8-20");
+  // The year field kept the focus through the click on Exit and was never left.
+  EXPECT_EQ(Inputs(), "07-8-20");
   EXPECT_EQ(Shown(), (Result{"", "", "", "Thursday"}));
 }
 

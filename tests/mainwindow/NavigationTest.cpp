@@ -125,6 +125,42 @@ TEST_F(NavigationTest, ReturnInADateFieldPressesGo) {
   ExpectShown(3, 2009);
 }
 
+TEST_F(NavigationTest, TypingGoesOnInTheFieldAfterAClickOnAButtonOrACalendar) {
+  // Faults found in use: a click took the focus to the button, and the digits typed
+  // next were lost.
+  Fields("3", "2009");
+  fw::test::TabFocus(*W().MonthTXT);
+  fw::test::Click(*W().MonthIncrease);
+  EXPECT_EQ(W().MonthTXT->Text(), "4");
+  EXPECT_EQ(fw::test::FocusedControl(), "MonthTXT");
+  fw::test::TypeKeys(W(), "\b7");
+  EXPECT_EQ(W().MonthTXT->Text(), "7");
+  fw::test::Press(W(), fw::test::Key::Return);
+  ExpectShown(7, 2009);
+
+  fw::test::TabFocus(*W().YearTXT);
+  Lead(true);
+  EXPECT_EQ(fw::test::FocusedControl(), "YearTXT");
+  EXPECT_EQ(W().LastFocusIndex, 1);
+  fw::test::TypeKeys(W(), "\b\b\b\b1400");
+  fw::test::Press(W(), fw::test::Key::Return);
+  ExpectShown(6, 1400);
+}
+
+TEST_F(NavigationTest, DigitsOfOtherScriptsAndEmojiAreRefusedAsNotANumber) {
+  for (fw::TextField* field : {W().MonthTXT, W().YearTXT}) {
+    for (const char* typed : {"\u0662\u0660\u0662\u0664", "\U0001F600\U0001F600"}) {
+      SCOPED_TRACE(field->Name() + " '" + typed + "'");
+      Fields("3", "2009");
+      fw::test::Type(*field, typed);
+      EXPECT_EQ(field->Text(), typed);
+      EXPECT_TRUE(GoRefused());
+      EXPECT_EQ(field->Text(), "0");
+    }
+  }
+  ExpectShown(12, 2026);
+}
+
 TEST_F(NavigationTest, RadioButtonsJumpToTodaysMonthInTheirCalendar) {
   Fields("3", "2009");
   ASSERT_FALSE(GoRefused());

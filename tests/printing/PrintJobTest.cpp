@@ -191,6 +191,9 @@ TEST_F(PrintJobTest, ChecksRefuseOutOfRangeInputWithTheFirstFailingMessage) {
       {true, "2000", "1", "1", 'p'},    {true, "2000", "1", "2", 'd'},    {true, "990", "9", "9", 'p'},
       {true, "0", "1", "1", 'd'},       {true, "2001", "1", "1", 'd'},    {true, "2100", "1", "1", 'd'},
       {true, "5", "1", "1", 'p'},       {true, "1445", "12", "11", 'm'},
+      // Digits of other scripts and emoji are not numbers.
+      {false, "\u0662\u0660\u0662\u0664", "1", "1", 'd'}, {false, "2024", "\U0001F600", "3", 'm'},
+      {true, "1445", "1", "\u0663\U0001F600", 'm'},
   };
   WhilePrintWindow([&](CalPrint& w) {
     for (const Row& r : rows) {

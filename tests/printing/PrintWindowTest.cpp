@@ -51,12 +51,18 @@ TEST_F(PrintTest, WindowOffersGregorianPrintWithExitAndBlueFields) {
   });
 }
 
-TEST_F(PrintTest, TabVisitsTheFieldsTheCalendarChoiceAndTheButtons) {
+TEST_F(PrintTest, TabAndShiftTabVisitFieldsCalendarsAndButtonsWhicheverCalendarIsChosen) {
   WhilePrintWindow([](CalPrint& w) {
-    std::vector<std::string> order = fw::test::TabOrder(w, *w.YearTXTPRT, 6);
-    // The two calendars are one stop, the selected one's, as a group of radio buttons is.
-    EXPECT_EQ(order, (std::vector<std::string>{"YearTXTPRT", "FromMonthTXTPRT", "ToMonthTXTPRT", "OPTGregorian",
-                                               "PrintPRT", "CancelButton", "YearTXTPRT"}));
+    const std::vector<std::string> forward{"YearTXTPRT", "FromMonthTXTPRT", "ToMonthTXTPRT", "OPTGregorian",
+                                           "OPTHijri",   "PrintPRT",        "CancelButton",  "YearTXTPRT"};
+    const std::vector<std::string> backward(forward.rbegin(), forward.rend());
+    for (fw::RadioButton* chosen : {w.OPTHijri, w.OPTGregorian}) {
+      SCOPED_TRACE(chosen->Name() + " chosen");
+      fw::test::Click(*chosen);
+      ASSERT_TRUE(chosen->Value());
+      EXPECT_EQ(fw::test::TabOrder(w, *w.YearTXTPRT, 7), forward);
+      EXPECT_EQ(fw::test::TabOrder(w, *w.YearTXTPRT, 7, true), backward);
+    }
   });
 }
 
