@@ -193,7 +193,8 @@ void WindowRegistry::BroughtToFront(Window& w) {
 
 namespace {
 
-// Shown windows before hidden ones, then the one brought to the front last.
+// Whether `a` stands behind `b`: a hidden window behind a shown one, otherwise the
+// one brought to the front earlier.
 bool Behind(const Window* a, const Window* b) {
   const bool aShown = a->Frame().isVisible();
   const bool bShown = b->Frame().isVisible();
