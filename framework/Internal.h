@@ -33,6 +33,15 @@ QFont MakeFont(const std::string& family, double pixelSize, bool bold);
 QString Q(const std::string& s);
 std::string S(const QString& s);
 
+// What keeps Qt's platform from starting (no display, no such plugin), as one
+// line, or "" when it can start.
+std::string PlatformProblem(int argc, char** argv);
+// Qt's application object is built: what the check held open can go.
+void PlatformStarted();
+
+// Gives SIGTERM, SIGINT and SIGHUP back their earlier handling (the end of a run).
+void ReleaseQuitRequests();
+
 // Every live window, oldest first.
 std::vector<Window*>& LiveWindows();
 
@@ -61,6 +70,7 @@ class WindowFrame : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
   bool focusNextPrevChild(bool next) override;
   void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:

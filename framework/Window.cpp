@@ -109,6 +109,12 @@ void WindowFrame::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
 }
 
+void WindowFrame::changeEvent(QEvent* event) {
+  // A click on a window brings it to the front too.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) WindowRegistry::BroughtToFront(owner_);
+  QWidget::changeEvent(event);
+}
+
 void WindowFrame::showEvent(QShowEvent* event) {
   hidden = false;
   QWidget::showEvent(event);
@@ -199,15 +205,38 @@ void WindowRegistry::Destroy(Window& w) {
   Forget(w);
   w.Frame().hide();
   PendingDelete().push_back(&w);
-  QTimer::singleShot(0, qApp, DeletePending);
+  // While quitting, a handler further down the stack (one waiting in a modal loop)
+  // may still use its window: the end of the run deletes them.
+  if (!detail::quitRequested) QTimer::singleShot(0, qApp, DeletePending);
 }
 
+void WindowRegistry::BroughtToFront(Window& w) {
+  static uint64_t counter = 0;
+  w.raisedAt_ = ++counter;
+}
+
+namespace {
+
+// Whether `a` stands behind `b`: a hidden window behind a shown one, otherwise the
+// one brought to the front earlier.
+bool Behind(const Window* a, const Window* b) {
+  const bool aShown = a->Frame().isVisible();
+  const bool bShown = b->Frame().isVisible();
+  if (aShown != bShown) return bShown;
+  return a->RaisedAt() < b->RaisedAt();
+}
+
+}  // namespace
+
 void WindowRegistry::CloseAll() {
-  // Oldest first; a Close event may itself close or create windows.
-  while (!detail::LiveWindows().empty()) {
-    Window* w = detail::LiveWindows().front();
+  // The first window (the one start-up made) ends the run from its Close event, so
+  // every other window's Close event has to come before it. A Close event may
+  // itself close or create windows.
+  auto& live = detail::LiveWindows();
+  while (!live.empty()) {
+    Window* w = live.size() == 1 ? live.front() : *std::max_element(live.begin() + 1, live.end(), Behind);
     w->Close(true);
-    if (!detail::LiveWindows().empty() && detail::LiveWindows().front() == w) Forget(*w);
+    if (std::find(live.begin(), live.end(), w) != live.end()) Forget(*w);
   }
 }
 
@@ -311,6 +340,7 @@ void Window::Show() {
   frame_->show();
   frame_->raise();
   frame_->activateWindow();
+  WindowRegistry::BroughtToFront(*this);
 }
 
 void Window::ShowModal() {
@@ -337,6 +367,7 @@ void Window::SetFocus() {
   frame_->show();
   frame_->raise();
   frame_->activateWindow();
+  WindowRegistry::BroughtToFront(*this);
 }
 
 bool Window::Visible() const { return frame_->isVisible(); }

@@ -145,6 +145,8 @@ class Window {
 
   // For the framework and its test driver.
   WindowFrame& Frame() const { return *frame_; }
+  // When the window last came to the front; a higher number is further in front.
+  uint64_t RaisedAt() const { return raisedAt_; }
   // Closes the window as its close box would: Close event, then the instance goes.
   // Does nothing for a window without a close box.
   void CloseBox();
@@ -175,6 +177,7 @@ class Window {
   std::vector<Control*> tabChain_;
   bool opened_ = false;
   bool closing_ = false;
+  uint64_t raisedAt_ = 0;
 };
 
 namespace detail {

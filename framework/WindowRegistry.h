@@ -15,7 +15,10 @@ class WindowRegistry {
   static void Forget(Window& w);
   // Forgets the window and deletes it once the current event is done.
   static void Destroy(Window& w);
-  // Closes every live window, oldest first, each with its Close event.
+  // The window came to the front (shown, raised or activated).
+  static void BroughtToFront(Window& w);
+  // Closes every live window, each with its Close event: front-most first, as a
+  // desktop does, and the application's first window last.
   static void CloseAll();
   // Deletes every window without any event (the end of a run, or of a test).
   static void DestroyAllSilently();

@@ -165,6 +165,7 @@ void UseScreens(const std::vector<Rect>& screens) {
 }
 
 void ResetApplication() {
+  detail::ReleaseQuitRequests();
   WindowRegistry::Reset();
   delete Application::Current();
   detail::quitRequested = false;
@@ -424,6 +425,38 @@ Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {
   alert.StopIcon = d.StopIcon;
   alert.Buttons = d.Buttons;
   return alert;
+}
+
+bool WhileDialog(const std::function<void()>& action, const std::function<void()>& whileShown, int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  bool shown = false;
+  bool gone = false;
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog && !shown) {
+      shown = true;
+      whileShown();
+      gone = !dialog || !dialog->isVisible();
+      if (!gone) dialog->reject();
+      return;
+    }
+    if (clock.elapsed() > timeoutMs && QApplication::activeModalWidget()) QApplication::activeModalWidget()->close();
+  });
+  poll.start();
+  action();
+  poll.stop();
+  Pump();
+  return shown && gone;
+}
+
+void RequestSessionQuit() {
+  // What Qt delivers when the session manager tells the application to die.
+  QEvent quit(QEvent::Quit);
+  QCoreApplication::sendEvent(qApp, &quit);
+  Pump();
 }
 
 void SetPrintFile(const std::string& path) { detail::printFile = path; }

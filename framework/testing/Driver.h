@@ -90,6 +90,15 @@ Alert ExpectAlert(const std::function<void()>& action, int timeoutMs = 5000);
 void WhileModal(Window& window, const std::function<void()>& action,
                 const std::function<void()>& whileShown, int timeoutMs = 5000);
 
+// Runs `action`; once it brings up a modal dialog (an alert, the print dialog),
+// `whileShown` runs. True when the dialog came up and `whileShown` took it down;
+// otherwise it is closed.
+bool WhileDialog(const std::function<void()>& action, const std::function<void()>& whileShown,
+                 int timeoutMs = 5000);
+
+// Asks the application to quit as the desktop session does at logout.
+void RequestSessionQuit();
+
 // Runs `action`; the first modal dialog it brings up (an alert, the print dialog, the
 // page-setup dialog) has the children named in `clickFirst` clicked (e.g. "landscape"
 // in the page-setup dialog), then is accepted (OK) or cancelled.

@@ -34,17 +34,6 @@ void CloseWithCloseBox(CalPreferences& w) {
   fw::test::Pump();
 }
 
-// The 7 bytes of the preferences file: version 2, top, left, flag.
-std::string PrefsBytes(int32_t top, int32_t left, bool flag) {
-  std::string s;
-  for (int32_t v : {2, top, left}) {
-    s.push_back(static_cast<char>((v >> 8) & 0xFF));
-    s.push_back(static_cast<char>(v & 0xFF));
-  }
-  s.push_back(flag ? 1 : 0);
-  return s;
-}
-
 class PreferencesTest : public AppTest {};
 class PreferencesAfterPrefsFileTest : public AppTestNoStart {};
 

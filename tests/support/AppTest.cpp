@@ -54,3 +54,13 @@ std::string AppTest::ReadPrefs() {
   std::ifstream in(PrefsPath(), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+std::string AppTest::PrefsBytes(int32_t top, int32_t left, bool flag) {
+  std::string s;
+  for (int32_t v : {2, top, left}) {
+    s.push_back(static_cast<char>((v >> 8) & 0xFF));
+    s.push_back(static_cast<char>(v & 0xFF));
+  }
+  s.push_back(flag ? 1 : 0);
+  return s;
+}

@@ -25,6 +25,8 @@ class AppTest : public ::testing::Test {
   static std::filesystem::path PrefsPath();
   static void WritePrefs(const std::string& bytes);
   static std::string ReadPrefs();
+  // The 7 bytes of a preferences file: version 2, top, left, flag.
+  static std::string PrefsBytes(int32_t top, int32_t left, bool flag);
 
   // When true, SetUp starts the application; tests that prepare files first set it
   // false and call StartApp themselves.

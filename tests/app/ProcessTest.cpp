@@ -1,0 +1,181 @@
+// The real program, run as a child process the way a desktop runs it: a
+// termination signal ends the run through the Close events (the preferences file
+// written, exit 0), and a display or platform that cannot start gives one line on
+// standard error and exit 1 rather than Qt's abort.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/inotify.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class ProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/tessaral-process-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    dir = tmpl;
+    fs::create_directory(dir / "config");
+    fs::create_directory(dir / "runtime");
+    fs::permissions(dir / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+  }
+
+  void TearDown() override {
+    if (pid > 0) Wait(0);
+    if (pidfd >= 0) ::close(pidfd);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+
+  fs::path Prefs() const { return dir / "config" / "TSL Prefs"; }
+  std::string Stderr() const { return ReadFile(dir / "stderr"); }
+
+  // Starts the program with this environment minus any display or platform choice,
+  // plus `extra`; the termination signals start with their default handling.
+  void Start(const std::vector<std::string>& extra) {
+    static constexpr std::string_view kDropped[] = {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET",
+                                                    "QT_QPA_PLATFORM", "QT_QPA_PLATFORM_PLUGIN_PATH",
+                                                    "XDG_SESSION_TYPE", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR",
+                                                    "SESSION_MANAGER"};
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+      const std::string_view entry = *e;
+      const std::string_view name = entry.substr(0, entry.find('='));
+      if (std::find(std::begin(kDropped), std::end(kDropped), name) == std::end(kDropped)) env.emplace_back(entry);
+    }
+    env.push_back("XDG_CONFIG_HOME=" + (dir / "config").string());
+    env.push_back("XDG_RUNTIME_DIR=" + (dir / "runtime").string());
+    env.insert(env.end(), extra.begin(), extra.end());
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const std::string errPath = (dir / "stderr").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, sig);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    char program[] = TESSARAL_PROGRAM;
+    char* argv[] = {program, nullptr};
+    const int rc = posix_spawn(&pid, program, &actions, &attr, argv, envp.data());
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&actions);
+    ASSERT_EQ(rc, 0) << std::strerror(rc);
+    pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  }
+
+  // The exit status, once the child ends; one still running after `seconds` is killed.
+  int Wait(int seconds) {
+    if (pidfd >= 0) {
+      pollfd p{pidfd, POLLIN, 0};
+      if (::poll(&p, 1, seconds * 1000) == 0) ::kill(pid, SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    pid = -1;
+    return status;
+  }
+
+  fs::path dir;
+  pid_t pid = -1;
+  int pidfd = -1;
+};
+
+class SignalTest : public ProcessTest, public ::testing::WithParamInterface<int> {};
+
+std::string SignalName(const ::testing::TestParamInfo<int>& info) { return sigabbrev_np(info.param); }
+
+}  // namespace
+
+TEST_P(SignalTest, EndsTheRunThroughTheCloseEventsAndExitsZero) {
+  // A stored position with an unusual flag byte and a tail: only the main window's
+  // Close event turns it into these 7 bytes.
+  {
+    std::ofstream out(Prefs(), std::ios::binary);
+    out << std::string("\x00\x02\x00\x64\x00\x32\x07tail", 11);
+  }
+  // The main window reads the file as it opens, after the program has started
+  // listening for signals: that open is the moment to send one.
+  const int watch = ::inotify_init1(IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(::inotify_add_watch(watch, Prefs().c_str(), IN_OPEN), 0);
+  Start({"QT_QPA_PLATFORM=offscreen"});
+  pollfd ready[] = {{watch, POLLIN, 0}, {pidfd, POLLIN, 0}};
+  const int events = ::poll(ready, pidfd >= 0 ? 2 : 1, 60000);
+  ::close(watch);
+  ASSERT_TRUE(events > 0 && (ready[0].revents & POLLIN)) << "the program never read its preferences; "
+                                                         << Stderr();
+
+  ::kill(pid, GetParam());
+  const int status = Wait(60);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
+  EXPECT_EQ(ReadFile(Prefs()), std::string("\x00\x02\x00\x64\x00\x32\x01", 7));
+}
+
+INSTANTIATE_TEST_SUITE_P(TermHupInt, SignalTest, ::testing::Values(SIGTERM, SIGHUP, SIGINT), SignalName);
+
+TEST_F(ProcessTest, UnusableDisplayOrPlatformGivesOneLineAndExitOne) {
+  int free = 4000;
+  while (fs::exists("/tmp/.X11-unix/X" + std::to_string(free))) ++free;
+  const std::string absent = ":" + std::to_string(free);
+  struct Case {
+    const char* what;
+    std::vector<std::string> env;
+    std::string mentions;
+  };
+  const Case cases[] = {
+      {"DISPLAY naming no display", {"DISPLAY=" + absent}, absent},
+      {"xcb without a display", {"QT_QPA_PLATFORM=xcb"}, "DISPLAY"},
+      {"unknown platform with options", {"QT_QPA_PLATFORM=nosuchplatform:size=2"}, "\"nosuchplatform\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(c.env);
+    const int status = Wait(60);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string err = Stderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find(c.mentions), std::string::npos) << err;
+    if (pidfd >= 0) ::close(pidfd);
+    pidfd = -1;
+  }
+}
