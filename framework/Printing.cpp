@@ -428,9 +428,16 @@ class PdfOutput {
   mode_t TargetMode() const {
     struct stat st {};
     if (::stat(QFile::encodeName(target_).constData(), &st) == 0) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0666 & ~ProcessUmask();
+  }
+  // Read, not set: setting the umask to learn it would change it for every thread
+  // for a moment.
+  static mode_t ProcessUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+      if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    return 022;
   }
 
   QString target_;
