@@ -403,15 +403,10 @@ bool Window::TopStripOnScreenAt(int32_t left, int32_t top) const {
   if (titleHeight <= 0) titleHeight = frame_->style()->pixelMetric(QStyle::PM_TitleBarHeight);
   const int stripHeight = titleHeight + frame_->BarHeight();
   const QRect strip(left, top - stripHeight, Width(), stripHeight);
-  // Reachable when one screen's usable area holds a piece of the strip big enough to
-  // grab with the mouse: 48 pixels of its width (all of a narrower window) by 8.
-  const int gripWidth = std::min(48, strip.width());
-  const int gripHeight = std::min(8, stripHeight);
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect onScreen = strip & screen->availableGeometry();
-    if (onScreen.width() >= gripWidth && onScreen.height() >= gripHeight) return true;
-  }
-  return false;
+  // Any piece of the strip on a screen is something to grab the window by.
+  const auto screens = QGuiApplication::screens();
+  return std::any_of(screens.begin(), screens.end(),
+                     [&](const QScreen* screen) { return strip.intersects(screen->availableGeometry()); });
 }
 
 std::string Window::Title() const { return detail::S(frame_->windowTitle()); }
