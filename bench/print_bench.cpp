@@ -6,8 +6,6 @@
 // median of the pair-by-pair ratios. With TESSARAL_BENCH_PDF set, the last job's PDF
 // is kept under that name (and the plain job's beside it), to compare its pages with those of another build.
 
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,11 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/Application.h"
+#include "bench/AppBench.h"
 #include "framework/testing/Driver.h"
 #include "mainwindow/CalMain.h"
 #include "printing/CalPrint.h"
-#include "shell/TSL.h"
 
 double BarePrintYear(const std::string& pdf, int year);  // bench/bare_print.cpp
 
@@ -27,32 +24,14 @@ namespace {
 
 constexpr int kYear = 2027;
 
-void StartOnce() {
-  static bool started = [] {
-    static char name[] = "print_bench";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    fw::test::InitApplication(argc, argv);
-    fw::Start(argc, argv, TSL::Startup);
-    fw::test::Pump();
-    return true;
-  }();
-  (void)started;
-}
-
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
 void BM_TwelvePagesToPdf(benchmark::State& state) {
-  StartOnce();
-  const auto base = std::filesystem::temp_directory_path();
-  std::string dir = (base / "tessaral-print-bench-XXXXXX").string();
-  if (!::mkdtemp(dir.data())) {
-    state.SkipWithError("no scratch folder");
-    return;
-  }
+  appbench::StartOnce();
+  const std::string dir = fw::test::ScratchDir();
   const std::string appPdf = dir + "/app.pdf";
   const std::string barePdf = dir + "/bare.pdf";
   fw::test::SetPrintFile(appPdf);
@@ -88,7 +67,6 @@ void BM_TwelvePagesToPdf(benchmark::State& state) {
     std::filesystem::copy_file(appPdf, keep, overwrite);
     std::filesystem::copy_file(barePdf, std::string(keep) + ".plain.pdf", overwrite);
   }
-  std::filesystem::remove_all(dir);
 
   state.counters["bare_ms"] = Median(bare) * 1e3;
   state.counters["ratio"] = Median(ratio);
@@ -99,4 +77,4 @@ BENCHMARK(BM_TwelvePagesToPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->
 
 }  // namespace
 
-BENCHMARK_MAIN();
+APP_BENCHMARK_MAIN()
