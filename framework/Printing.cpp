@@ -122,14 +122,16 @@ std::optional<QPageSize> PaperOfLocale() {
   return QPageSize(QSizeF(width, height), QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
 }
 
-// The system's paper, as the printing tools of the desktop find it: $PAPERSIZE, then
-// the paper-size file ($PAPERCONF or /etc/papersize), then the locale; else A4.
+// The system's paper: $PAPERSIZE, then the user's locale when it names one, then the
+// paper-size file ($PAPERCONF or /etc/papersize); else A4. The locale comes before
+// the file because the file is the machine's, made once when a package installed it,
+// while the locale is what this user chose.
 QPageSize SystemPaper() {
   if (const char* env = std::getenv("PAPERSIZE"); env && *env)
     if (auto paper = PaperNamed(env)) return *paper;
+  if (auto paper = PaperOfLocale()) return *paper;
   const char* file = std::getenv("PAPERCONF");
   if (auto paper = PaperInFile(file && *file ? file : "/etc/papersize")) return *paper;
-  if (auto paper = PaperOfLocale()) return *paper;
   return QPageSize(QPageSize::A4);
 }
 
@@ -326,6 +328,9 @@ bool PrinterSetup::PageSetupDialog(Window* parent) {
   QPrinter& printer = state_->Printer();
   const QPageLayout before = printer.pageLayout();
   QPageSetupDialog dialog(&printer, ParentWidget(parent));
+  // Qt's dialog turns every number typed into a new sheet at once and shows it back
+  // rounded, so "211.75" never got past "211.": take a number when it is complete.
+  for (QDoubleSpinBox* field : dialog.findChildren<QDoubleSpinBox*>()) field->setKeyboardTracking(false);
   ShowCustomSheet(dialog, before);
   const int percent = static_cast<int>(std::lround(std::clamp(state_->scaling * 100, 0.0, 1e6)));
   QSpinBox* scale = AddScaleRow(dialog, percent);
@@ -490,6 +495,7 @@ class PageGraphics final : private JobDevice, public Graphics {
     const bool ended = painter.end() && printer.printerState() != QPrinter::Error;
     detail::lastJobPaintSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
     if (!ended || (pdf && !pdf->Deliver())) {
+      pdf.reset();  // the unfinished file is gone by the time the user reads why
       MsgBox("The calendar could not be printed: writing to " + detail::S(where) +
                  " failed. Check that there is room on the disk, then print again.",
              16, "Print");

@@ -525,17 +525,15 @@ TEST_F(PrintJobTest, DefaultPaperIsTheSystemsPaper) {
     void (*use)(const std::filesystem::path& dir);
   };
   const Row rows[] = {
-      {"PAPERSIZE=letter", 612, 792, [](const std::filesystem::path&) { ::setenv("PAPERSIZE", "letter", 1); }},
-      {"the paper-size file", 612, 1008,
+      {"PAPERSIZE=letter over the locale and the file", 612, 792,
        [](const std::filesystem::path& d) {
-         ::unsetenv("PAPERSIZE");
+         ::setenv("PAPERSIZE", "letter", 1);
          ::setenv("PAPERCONF", (d / "papersize").c_str(), 1);
+         std::setlocale(LC_PAPER, "C");
        }},
-      {"LC_PAPER=en_US.UTF-8", 612, 792,
-       [](const std::filesystem::path& d) {
-         ::setenv("PAPERCONF", (d / "none").c_str(), 1);
-         std::setlocale(LC_PAPER, "en_US.UTF-8");
-       }},
+      {"the paper-size file under the C locale", 612, 1008, [](const std::filesystem::path&) { ::unsetenv("PAPERSIZE"); }},
+      {"LC_PAPER=en_US.UTF-8 over the file", 612, 792,
+       [](const std::filesystem::path&) { std::setlocale(LC_PAPER, "en_US.UTF-8"); }},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.source);
