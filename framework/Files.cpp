@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 namespace fw {
@@ -59,18 +60,28 @@ void BinaryStream::WriteBoolean(bool value) { data_.push_back(value ? 1 : 0); }
 
 namespace {
 
-bool IsLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+bool IsLetterOrDigit(char c) { return IsUpper(c) || IsLower(c) || (c >= '0' && c <= '9'); }
 
-// What a killed write of ours leaves beside `file`: "<name>.XXXXXX", six letters or
-// digits, as both mkstemp and QSaveFile name their temporary files. Only plain files
-// of our own that are no larger than what we write are taken for such leftovers.
+// Whether six characters look drawn at random, as the names of temporary files are,
+// rather than written by a person ("backup", "Backup", "BACKUP", "orig12"): letters or
+// digits, both cases, and a capital somewhere after the first place.
+bool LooksRandom(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), IsLetterOrDigit) && std::any_of(s.begin(), s.end(), IsLower) &&
+         std::any_of(s.begin() + 1, s.end(), IsUpper);
+}
+
+// What a killed write of ours leaves beside `file`: "<name>.XXXXXX", as both mkstemp
+// and QSaveFile name their temporary files. Only plain files of our own that are no
+// larger than what we write are taken for such leftovers.
 void RemoveLeftoverTemporaries(const fs::path& file, size_t maxSize) {
   const std::string prefix = file.filename().string() + ".";
   std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(file.parent_path(), ec)) {
     const std::string name = entry.path().filename().string();
     if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
-        !std::all_of(name.end() - 6, name.end(), IsLetterOrDigit))
+        !LooksRandom(std::string_view(name).substr(prefix.size())))
       continue;
     struct stat st;
     if (::lstat(entry.path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&

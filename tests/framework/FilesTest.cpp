@@ -202,11 +202,15 @@ TEST_F(FilesTest, NextWriteRemovesWhatKilledWritesLeftBehind) {
   std::ofstream(dir / leftovers[0]);
   std::ofstream(dir / leftovers[1]) << std::string("\x00\x02\x00", 3);
   for (const std::string& name : others) std::ofstream(dir / name) << "a user's file";
+  // A person's own copies, as small as ours, under names a person gives.
+  const std::string copies[] = {"TSL Prefs.backup", "TSL Prefs.Backup", "TSL Prefs.BACKUP", "TSL Prefs.orig12"};
+  for (const std::string& name : copies) std::ofstream(dir / name) << std::string("\x00\x02\x00", 3);
   fs::create_directory(dir / "TSL Prefs.Folder");
 
   ASSERT_TRUE(WritePrefs(fw::FolderItem(dir).Child("TSL Prefs"), 4));
   for (const std::string& name : leftovers) EXPECT_FALSE(fs::exists(dir / name)) << name;
   for (const std::string& name : others) EXPECT_TRUE(fs::exists(dir / name)) << name;
+  for (const std::string& name : copies) EXPECT_TRUE(fs::exists(dir / name)) << name;
   EXPECT_TRUE(fs::is_directory(dir / "TSL Prefs.Folder"));
   EXPECT_EQ(Contents(dir / "TSL Prefs"), std::string("\x00\x02\x00\x0A\x00\x04\x01", 7));
 }
