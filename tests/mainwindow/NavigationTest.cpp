@@ -119,12 +119,6 @@ TEST_F(NavigationTest, AcceptedMonthKeepsTheFieldsAsTyped) {
   EXPECT_EQ(W().Heading->Text(), "July, 2009");
 }
 
-TEST_F(NavigationTest, ReturnInADateFieldPressesGo) {
-  Fields("3", "2009");
-  fw::test::Press(W(), fw::test::Key::Return);
-  ExpectShown(3, 2009);
-}
-
 TEST_F(NavigationTest, TypingGoesOnInTheFieldAfterAClickOnAButtonOrACalendar) {
   // Faults found in use: a click took the focus to the button, and the digits typed
   // next were lost.

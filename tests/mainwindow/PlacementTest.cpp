@@ -84,22 +84,13 @@ TEST_F(PlacementTest, OtherVersionsAndShortFilesCountAsNoFile) {
   }
 }
 
-TEST_F(PlacementTest, LongerFileIsReadByItsFirstSevenBytesAndReplaced) {
-  WritePrefs(Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x05, 0x41, 0x42}));
-  StartApp();
-  EXPECT_EQ(W().Top(), 100);
-  EXPECT_EQ(W().Left(), 50);
-  EXPECT_TRUE(AppGlobal::saveCheckBox1);  // any byte but 0 reads as on
-  CloseMainWindow();
-  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x01}));
-}
-
-TEST_F(PlacementTest, HugeFileIsReadByItsHeadAndReplaced) {
-  WritePrefs(Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x01}));
+TEST_F(PlacementTest, HugeFileIsReadByItsFirstSevenBytesAndReplaced) {
+  WritePrefs(Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x05}));
   std::filesystem::resize_file(PrefsPath(), uintmax_t{2} << 30);  // 2 GB, sparse
   StartApp();
   EXPECT_EQ(W().Top(), 100);
   EXPECT_EQ(W().Left(), 50);
+  EXPECT_TRUE(AppGlobal::saveCheckBox1);  // any byte but 0 reads as on
   W().SetLeft(60);
   CloseMainWindow();
   EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 60, 0x01}));
@@ -125,15 +116,6 @@ TEST_F(PlacementTest, FifoOrFolderInPlaceOfTheFileCountsAsNoFile) {
   }
 }
 
-TEST_F(PlacementTest, TurningTheOptionOffDuringARunKeepsThePositionFromItsStart) {
-  StartApp();
-  W().SetLeft(10);
-  W().SetTop(20);
-  AppGlobal::saveCheckBox1 = false;
-  CloseMainWindow();
-  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, kCentredTop, 0x00, kCentredLeft, 0x00}));
-}
-
 TEST_F(PlacementTest, UnwritablePreferencesFolderStillQuits) {
   const std::string config = std::getenv("XDG_CONFIG_HOME");
   // A folder that cannot exist: its parent is a plain file.
@@ -146,21 +128,4 @@ TEST_F(PlacementTest, UnwritablePreferencesFolderStillQuits) {
   ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   EXPECT_TRUE(fw::test::QuitRequested());
   EXPECT_FALSE(CalMain::Exists());
-}
-
-TEST_F(PlacementTest, MissingPreferencesFolderIsCreatedOnClose) {
-  std::filesystem::remove_all(PrefsPath().parent_path());
-  StartApp();
-  CloseMainWindow();
-  EXPECT_EQ(ReadPrefs().size(), 7u);
-}
-
-TEST_F(PlacementTest, QuitCommandSavesThePositionToo) {
-  StartApp();
-  W().SetLeft(77);
-  fw::test::Shortcut(W(), "Ctrl+Q");
-  EXPECT_TRUE(fw::test::QuitRequested());
-  const std::string written = ReadPrefs();
-  ASSERT_EQ(written.size(), 7u);
-  EXPECT_EQ(written.substr(4, 2), Bytes({0x00, 77}));
 }

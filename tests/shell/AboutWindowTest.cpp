@@ -24,15 +24,6 @@ class AboutTest : public AppTest {};
 
 }  // namespace
 
-TEST_F(AboutTest, ShowsTheNameAndVersionAndACloseButton) {
-  CalAbout& w = OpenAbout();
-  EXPECT_EQ(w.Title(), "About");
-  EXPECT_EQ(w.Label1->Text(), "Tessaral");
-  EXPECT_TRUE(fw::test::FontOf(*w.Label1).Bold);
-  EXPECT_EQ(w.Label4->Text(), "Version 1.2");
-  EXPECT_EQ(w.PushButton1->Caption(), "Close");
-}
-
 TEST_F(AboutTest, ClosedWithItsButtonComesBackWhereItWasMoved) {
   CalAbout& w = OpenAbout();
   w.SetLeft(15);
