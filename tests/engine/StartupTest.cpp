@@ -31,10 +31,7 @@ TEST(Startup, InitConstantsFillsTheTablesAndTakesTodayOnce) {
   Vorlen::initConstants();
   const Date after = Date::Now();
 
-  EXPECT_EQ(Vorlen::LeapYearHij[5], 15);
-  EXPECT_EQ(Vorlen::NoOfDaysInMonthHij[12], 29);
   EXPECT_EQ(Vorlen::NoOfPastDaysHij[12], 325);
-  EXPECT_EQ(Vorlen::NoOfLeapHij[29], 11);
   const Date today = AppGlobal::TodaysDate;
   EXPECT_TRUE(julianDayOf(today) == julianDayOf(before) || julianDayOf(today) == julianDayOf(after));
   EXPECT_EQ(AppGlobal::CurrentDate.Year, today.Year);

@@ -27,12 +27,6 @@ const std::vector<fw::test::Rect> kScreens = {
 constexpr int32_t kCentredLeft = 640 + (1024 - 524) / 2;  // 890
 constexpr int32_t kCentredTop = (768 - 384) / 2;          // 192
 
-std::string Prefs(int16_t top, int16_t left, bool flag) {
-  const auto u = [](int16_t v) { return static_cast<uint16_t>(v); };
-  return {'\0', '\2', static_cast<char>(u(top) >> 8), static_cast<char>(u(top) & 0xFF),
-          static_cast<char>(u(left) >> 8), static_cast<char>(u(left) & 0xFF), static_cast<char>(flag)};
-}
-
 class ScreenLayoutTest : public AppTestNoStart {
  protected:
   CalMain& W() { return CalMain::Instance(); }
@@ -41,7 +35,7 @@ class ScreenLayoutTest : public AppTestNoStart {
   // position the window took at start-up (the offscreen platform's fake frame can
   // nudge a shown window's own position).
   std::string PositionTakenAtStart(int16_t top, int16_t left) {
-    WritePrefs(Prefs(top, left, false));
+    WritePrefs(PrefsBytes(top, left, false));
     StartApp();
     EXPECT_FALSE(AppGlobal::saveCheckBox1) << "the flag byte is read whatever the position";
     W().CloseBox();
@@ -88,7 +82,8 @@ TEST_F(ScreenLayoutTest, StoredPositionIsAppliedAsStoredOnlyWhileTheTopStripIsOn
   };
   for (const Stored& p : positions) {
     SCOPED_TRACE(p.where);
-    const std::string expected = p.applied ? Prefs(p.top, p.left, false) : Prefs(kCentredTop, kCentredLeft, false);
+    const std::string expected =
+        p.applied ? PrefsBytes(p.top, p.left, false) : PrefsBytes(kCentredTop, kCentredLeft, false);
     EXPECT_EQ(PositionTakenAtStart(p.top, p.left), expected);
     fw::test::ResetApplication();
   }

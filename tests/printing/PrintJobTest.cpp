@@ -245,7 +245,7 @@ TEST_F(PrintJobTest, OneMonthPrintsOnePageAndAYearPrintsTwelveInOrder) {
         << "page " << m;
 }
 
-TEST_F(PrintJobTest, GridIsLaidOutForTheSheetSetUpWhateverThePrintDialogsPropertiesSay) {
+TEST_F(PrintJobTest, GridAndTitleAreLaidOutForTheSheetSetUpWhateverThePrintDialogsPropertiesSay) {
   struct Row {
     const char* sheet;
     const char* setUp;     // chosen in Print Setup; null for none stored
@@ -283,10 +283,17 @@ TEST_F(PrintJobTest, GridIsLaidOutForTheSheetSetUpWhateverThePrintDialogsPropert
     ExpectGridAt(page, r.grid);
     ExpectDaysInTheirBoxes(page, r.grid, 1, 31);
     for (int32_t index : {10, 31}) ExpectNumbersInTheCorners(page, r.grid, index);
-    // The grid stands in the middle of the printable width.
+    // The grid stands in the middle of the printable width, the title over it and the
+    // headings just above it.
     if (r.inDialog) {
       EXPECT_NEAR(r.grid.left - 10, (r.width - 20) - r.grid.Right() + 10, 8);
     }
+    const Rect title = InkBounds(page, {0, 10, page.Width, 10 + 45});
+    EXPECT_NEAR((title.x0 + title.x1) / 2.0, (r.grid.left + r.grid.Right()) / 2.0, 2.0);
+    EXPECT_GT(Count(page, {r.grid.left, r.grid.top - 18, r.grid.Right(), r.grid.top - 1}, IsDark), 0);
+    const std::string text = fw::test::PdfText(pdf, 1);
+    for (const char* day : {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"})
+      EXPECT_TRUE(Has(text, day)) << day;
   }
 }
 
@@ -350,19 +357,6 @@ TEST_F(PrintJobTest, TheScaleChosenInPrintSetupSizesEverythingOnThePage) {
     if (r.percent == 100) fullTitle = height;
     EXPECT_NEAR(height, fullTitle * r.factor, 2.0);
   }
-}
-
-TEST_F(PrintJobTest, TitleIsCentredOnThePrintableWidthAndHeadingsStandAboveTheGrid) {
-  UseDefaultSheetWithoutSetup();
-  ASSERT_TRUE(PrintMonths(false, 2022, 5, 5));
-  const Image page = Page(1);
-  const Rect title = InkBounds(page, {0, 10, page.Width, 10 + 45});
-  EXPECT_NEAR((title.x0 + title.x1) / 2.0, 10 + 547 / 2.0, 2.0);
-  const Grid& g = kA4NoSetup;
-  EXPECT_GT(Count(page, {g.left, g.top - 18, g.Right(), g.top - 1}, IsDark), 0);
-  const std::string text = fw::test::PdfText(pdf, 1);
-  for (const char* day : {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"})
-    EXPECT_TRUE(Has(text, day)) << day;
 }
 
 TEST_F(PrintJobTest, APageTooSmallForACellEndsTheJobWithAnAlertAndNoFile) {
