@@ -23,6 +23,9 @@ const std::vector<fw::test::Rect> kScreens = {
     {-800, -600, 800, 600},
 };
 
+// Set before the application starts, which is after this.
+const bool kScreensInUse = (fw::test::UseScreens(kScreens), true);
+
 // The 524 x 384 main window centred on the main screen.
 constexpr int32_t kCentredLeft = 640 + (1024 - 524) / 2;  // 890
 constexpr int32_t kCentredTop = (768 - 384) / 2;          // 192
@@ -47,6 +50,7 @@ class ScreenLayoutTest : public AppTestNoStart {
 }  // namespace
 
 TEST_F(ScreenLayoutTest, MainWindowAndAboutCentreOnTheMainScreen) {
+  ASSERT_TRUE(kScreensInUse);
   StartApp();
   const fw::ScreenInfo main = fw::Screen(0);
   EXPECT_EQ(main.Left, 640);
@@ -87,13 +91,4 @@ TEST_F(ScreenLayoutTest, StoredPositionIsAppliedAsStoredOnlyWhileTheTopStripIsOn
     EXPECT_EQ(PositionTakenAtStart(p.top, p.left), expected);
     fw::test::ResetApplication();
   }
-}
-
-int main(int argc, char** argv) {
-  fw::test::UseScreens(kScreens);
-  fw::test::InitApplication(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  fw::test::FinishApplication();
-  return result;
 }

@@ -199,31 +199,6 @@ TEST_F(PrintJobTest, ChecksRefuseOutOfRangeInputWithTheFirstFailingMessage) {
   EXPECT_FALSE(std::filesystem::exists(pdf)) << "a cancelled printer dialog printed";
 }
 
-// ---- the page setup and the printer dialog -----------------------------------------
-
-TEST_F(PrintJobTest, PageSetupIsKeptWhenConfirmedAndUnchangedWhenCancelled) {
-  // Start-up keeps the default printer's setup.
-  EXPECT_EQ(AppGlobal::PageSetup, fw::PrinterSetup().SetupString());
-  const std::string start = AppGlobal::PageSetup;
-
-  EXPECT_EQ(PrintSetup({true, {}, {"landscape"}, {}}).Kind, "pagesetup");
-  ASSERT_NE(AppGlobal::PageSetup, start);
-  const std::string landscape = AppGlobal::PageSetup;
-  fw::PrinterSetup chosen;
-  chosen.SetSetupString(landscape);
-  EXPECT_GT(chosen.PageWidth(), chosen.PageHeight());
-
-  // The next dialog opens with that setup: confirming it as it is keeps it.
-  bool handled = false;
-  fw::test::AnswerDialog([&] { handled = App().CalendarPageSetup_Action(); }, true);
-  EXPECT_TRUE(handled);
-  EXPECT_EQ(AppGlobal::PageSetup, landscape);
-
-  // Cancelling keeps the earlier setup, whatever was chosen in the dialog.
-  PrintSetup({false, {}, {"portrait"}, {}});
-  EXPECT_EQ(AppGlobal::PageSetup, landscape);
-}
-
 // ---- pages and their geometry -------------------------------------------------
 
 TEST_F(PrintJobTest, OneMonthPrintsOnePageAndAYearPrintsTwelveInOrder) {
@@ -263,6 +238,8 @@ TEST_F(PrintJobTest, GridAndTitleAreLaidOutForTheSheetSetUpWhateverThePrintDialo
       // 80; the printable width 592 gives cells of 84 x 65 from x 1.
       {"Letter", "", nullptr, 612, 792, {10 + 1, 10 + 80, 84, 65}},
   };
+  // Start-up keeps the default printer's setup, A4 here.
+  EXPECT_EQ(AppGlobal::PageSetup, fw::PrinterSetup().SetupString());
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.sheet) + (r.inDialog ? std::string(", ") + r.inDialog + " in the print dialog" : ""));
     if (!r.setUp) UseDefaultSheetWithoutSetup();
@@ -422,37 +399,26 @@ TEST_F(PrintJobTest, DefaultPaperIsTheSystemsPaper) {
   const bool haveLocale =
       std::system(("localedef -i en_US -f UTF-8 " + locales + "/en_US.UTF-8 >/dev/null 2>&1").c_str()) == 0;
   ::setenv("LOCPATH", locales.c_str(), 1);
-  // The sources in the order they are asked, each row taking away the one before.
-  struct Row {
-    const char* source;
-    double width, height;
-    void (*use)(const std::filesystem::path& dir);
-  };
-  const Row rows[] = {
-      {"PAPERSIZE=letter", 612, 792, [](const std::filesystem::path&) { ::setenv("PAPERSIZE", "letter", 1); }},
-      {"the paper-size file", 612, 1008,
-       [](const std::filesystem::path& d) {
-         ::unsetenv("PAPERSIZE");
-         ::setenv("PAPERCONF", (d / "papersize").c_str(), 1);
-       }},
-      {"LC_PAPER=en_US.UTF-8", 612, 792,
-       [](const std::filesystem::path& d) {
-         ::setenv("PAPERCONF", (d / "none").c_str(), 1);
-         std::setlocale(LC_PAPER, "en_US.UTF-8");
-       }},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.source);
-    if (&r == &rows[2] && !haveLocale) {
-      std::cout << "localedef failed: the locale's paper is not tried\n";
-      continue;
-    }
-    r.use(dir);
+  const auto expectSheet = [&](const char* source, double width, double height) {
+    SCOPED_TRACE(source);
     std::filesystem::remove(pdf);
     ASSERT_TRUE(PrintMonths(false, 2024, 1, 1));
     const fw::test::PdfInfo info = fw::test::ReadPdf(pdf);
-    EXPECT_NEAR(info.PageWidth, r.width, 0.5);
-    EXPECT_NEAR(info.PageHeight, r.height, 0.5);
+    EXPECT_NEAR(info.PageWidth, width, 0.5);
+    EXPECT_NEAR(info.PageHeight, height, 0.5);
+  };
+  // The sources in the order they are asked, each step taking away the one before.
+  ::setenv("PAPERSIZE", "letter", 1);
+  expectSheet("PAPERSIZE=letter", 612, 792);
+  ::unsetenv("PAPERSIZE");
+  ::setenv("PAPERCONF", (dir / "papersize").c_str(), 1);
+  expectSheet("the paper-size file", 612, 1008);
+  ::setenv("PAPERCONF", (dir / "none").c_str(), 1);
+  if (haveLocale) {
+    ASSERT_NE(std::setlocale(LC_PAPER, "en_US.UTF-8"), nullptr);
+    expectSheet("LC_PAPER=en_US.UTF-8", 612, 792);
+  } else {
+    std::cout << "localedef failed: the locale's paper is not tried\n";
   }
   std::setlocale(LC_PAPER, "");
   ::unsetenv("LOCPATH");
