@@ -19,7 +19,7 @@ constexpr int32_t kCentredTop = 284;
 
 }  // namespace
 
-TEST_F(ConvTest, TextIsBlueOnWhiteInTheFieldsAndFitsItsControls) {
+TEST_F(ConvTest, TheLongestTextsFitTheirControls) {
   using pixels::Count;
   CalConv& w = Open();
   Enter("2000", "12", "27");
@@ -30,17 +30,11 @@ TEST_F(ConvTest, TextIsBlueOnWhiteInTheFieldsAndFitsItsControls) {
   w.InDayTXT->SetText("30");
   fw::test::Pump();
 
-  const auto is = [](fw::Color colour) { return [colour](fw::Color c) { return c == colour; }; };
   const auto isNot = [](fw::Color colour) { return [colour](fw::Color c) { return c != colour; }; };
-  for (fw::TextField* field : {w.InYearTXT, w.InMonthTXT, w.InDayTXT}) {
-    const fw::test::Image img = fw::test::Grab(*field);
-    EXPECT_GT(Count(img, {0, 0, img.Width, img.Height}, is(0xFFFFFF)), img.Width * img.Height / 2) << field->Name();
-    EXPECT_GT(Count(img, {0, 0, img.Width, img.Height}, is(0x0000FF)), 0) << field->Name();
-  }
   // The longest weekday, the widest caption and the widest numbers are all whole:
   // text that does not fit runs into the edge it flows toward.
   const fw::test::Image weekday = fw::test::Grab(*w.ToWeekDay);
-  EXPECT_GT(Count(weekday, {0, 0, weekday.Width, weekday.Height}, is(0xB3B3B3)), 0);
+  EXPECT_GT(Count(weekday, {0, 0, weekday.Width, weekday.Height}, isNot(0xE6E6E6)), 0);
   EXPECT_EQ(Count(weekday, {0, 0, 20, weekday.Height}, isNot(0xE6E6E6)), 0);
   EXPECT_EQ(Count(weekday, {weekday.Width - 20, 0, weekday.Width, weekday.Height}, isNot(0xE6E6E6)), 0);
   for (fw::StaticText* label : {w.Label3, w.Label4, w.Label5, w.Label6, w.Label7, w.Label8}) {
@@ -49,7 +43,7 @@ TEST_F(ConvTest, TextIsBlueOnWhiteInTheFieldsAndFitsItsControls) {
   }
   for (fw::StaticText* out : {w.OutYearTXT, w.OutMonthTXT, w.OutDayTXT}) {
     const fw::test::Image img = fw::test::Grab(*out);
-    EXPECT_GT(Count(img, {0, 0, img.Width, img.Height}, is(0x0000FF)), 0) << out->Name();
+    EXPECT_GT(Count(img, {0, 0, img.Width, img.Height}, isNot(0xE6E6E6)), 0) << out->Name();
     EXPECT_EQ(Count(img, {0, 0, 1, img.Height}, isNot(0xE6E6E6)), 0) << out->Name();
   }
 }
@@ -128,14 +122,4 @@ TEST_F(ConvTest, OneWindowPerRunKeepsItsPlaceInputsAndWeekdayButNotTheResultAfte
   // The year field kept the focus through the click on Exit and was never left.
   EXPECT_EQ(Inputs(), "07-8-20");
   EXPECT_EQ(Shown(), (Result{"", "", "", "Thursday"}));
-}
-
-TEST_F(ConvTest, QuittingWithTheWindowOpenClosesBothWindows) {
-  Open();
-  fw::test::ChooseMenu(CalMain::Instance(), "FileQuit");
-  EXPECT_TRUE(fw::test::QuitRequested());
-  EXPECT_FALSE(CalConv::Exists());
-  EXPECT_FALSE(CalMain::Exists());
-  EXPECT_EQ(ReadPrefs().size(), 7u);
-  fw::test::Pump();
 }

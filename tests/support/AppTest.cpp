@@ -7,6 +7,7 @@
 #include "engine/Vorlen.h"
 #include "framework/Application.h"
 #include "mainwindow/CalMain.h"
+#include "printing/CalPrint.h"
 #include "shell/AppGlobal.h"
 #include "shell/TSL.h"
 
@@ -38,6 +39,26 @@ void AppTest::SetToday(int32_t y, int32_t m, int32_t d) {
   w.GregOpt->SetValue(true);
   w.GregOpt_Action();
   fw::test::Pump();
+}
+
+bool AppTest::WhilePrintWindow(const std::function<void(CalPrint&)>& body) {
+  // The command's first step builds the window; building it here first lets the
+  // driver watch for its modal showing.
+  CalPrint& w = CalPrint::Instance();
+  bool returned = false, returnedWhileShown = false, shown = false;
+  fw::test::WhileModal(
+      w,
+      [&] {
+        fw::test::ChooseMenu(CalMain::Instance(), "Print");
+        returned = true;
+      },
+      [&] {
+        shown = true;
+        body(w);
+        returnedWhileShown = returned;
+      });
+  EXPECT_TRUE(shown) << "the Print command did not show the Print window modally";
+  return returned && !returnedWhileShown;
 }
 
 fs::path AppTest::PrefsPath() {

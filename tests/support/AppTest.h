@@ -6,9 +6,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "framework/testing/Driver.h"
+
+class CalPrint;
 
 class AppTest : public ::testing::Test {
  protected:
@@ -20,6 +23,11 @@ class AppTest : public ::testing::Test {
   // Makes `y-m-d` today's date for the rest of the run and shows its month again,
   // Gregorian leading, as a new start on that day would.
   void SetToday(int32_t y, int32_t m, int32_t d);
+
+  // Chooses Print and runs `body` while the Print window is up; the window is
+  // hidden afterwards if the body left it up. Returns whether the command returned
+  // only after the window was gone.
+  static bool WhilePrintWindow(const std::function<void(CalPrint&)>& body);
 
   // The preferences file "TSL Prefs" in this test's preferences folder.
   static std::filesystem::path PrefsPath();
