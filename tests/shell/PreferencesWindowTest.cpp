@@ -132,21 +132,3 @@ TEST_F(PreferencesTest, CloseBoxAfterTickingAgainTurnsTheOptionBackOn) {
   // The new window follows the option, not the box last applied.
   EXPECT_EQ(OpenPreferences().CheckBox1->State(), 1);
 }
-
-// ---- the choice reaches the file when the main window closes --------------
-
-TEST_F(PreferencesTest, OptionTurnedOffIsWrittenWithTheStartingPositionWhenTheMainWindowCloses) {
-  CalMain& main = CalMain::Instance();
-  const int32_t startTop = main.Top();
-  const int32_t startLeft = main.Left();
-
-  CalPreferences& w = OpenPreferences();
-  fw::test::Click(*w.CheckBox1);
-  fw::test::Click(*w.PushApply);
-
-  main.SetLeft(startLeft + 30);
-  main.SetTop(startTop + 20);
-  main.CloseBox();
-  fw::test::Pump();
-  EXPECT_EQ(ReadPrefs(), PrefsBytes(startTop, startLeft, false));
-}
