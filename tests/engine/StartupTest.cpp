@@ -7,15 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/Vorlen.h"
+#include "tests/engine/EngineTestSupport.h"
 
 namespace {
 
-int32_t julianDayOf(const Date& date) {
-  int32_t y = date.Year, m = date.Month, d = date.Day, jd = 0;
-  Vorlen::YMDToJulianGre(y, m, d, jd);
-  return jd;
-}
+int32_t julianDayOf(const Date& date) { return julianDay({date.Year, date.Month, date.Day}); }
 
 Date nowInZone(const char* tz) {
   setenv("TZ", tz, 1);

@@ -13,11 +13,7 @@
 
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s.push_back(static_cast<char>(v));
-  return s;
-}
+using namespace std::string_literals;
 
 // The offscreen screen is 800 x 800; the content area is 524 x 384.
 constexpr int32_t kCentredLeft = 138;
@@ -44,11 +40,11 @@ TEST_F(PlacementTest, FirstRunCentresAndCloseWritesSevenBytes) {
   CloseMainWindow();
   EXPECT_TRUE(fw::test::QuitRequested());
   EXPECT_FALSE(CalMain::Exists());
-  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0xFF, 0xEC, 0x01, 0x2C, 0x01}));
+  EXPECT_EQ(ReadPrefs(), "\x00\x02\xFF\xEC\x01\x2C\x01"s);
 }
 
 TEST_F(PlacementTest, StoredPositionIsAppliedWhateverItsFlag) {
-  WritePrefs(Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x00}));
+  WritePrefs("\x00\x02\x00\x64\x00\x32\x00"s);
   StartApp();
   EXPECT_EQ(W().Top(), 100);
   EXPECT_EQ(W().Left(), 50);
@@ -57,15 +53,15 @@ TEST_F(PlacementTest, StoredPositionIsAppliedWhateverItsFlag) {
   W().SetLeft(400);
   W().SetTop(300);
   CloseMainWindow();
-  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x00}));
+  EXPECT_EQ(ReadPrefs(), "\x00\x02\x00\x64\x00\x32\x00"s);
 }
 
 TEST_F(PlacementTest, OtherVersionsShortFilesFifosAndFoldersCountAsNoFile) {
   // Opening a FIFO for reading would wait for a writer and hang the start.
   const char* kinds[] = {"version 1", "version 3", "6 bytes", "empty", "FIFO", "folder"};
   const std::string files[] = {
-      Bytes({0x00, 0x01, 0x00, 0x64, 0x00, 0x32, 0x00}), Bytes({0x00, 0x03, 0x00, 0x64, 0x00, 0x32, 0x00}),
-      Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32}), ""};
+      "\x00\x01\x00\x64\x00\x32\x00"s, "\x00\x03\x00\x64\x00\x32\x00"s,
+      "\x00\x02\x00\x64\x00\x32"s, ""};
   for (size_t i = 0; i < std::size(kinds); ++i) {
     const std::string kind = kinds[i];
     SCOPED_TRACE(kind);
@@ -90,14 +86,14 @@ TEST_F(PlacementTest, OtherVersionsShortFilesFifosAndFoldersCountAsNoFile) {
     if (i < std::size(files)) {
       const std::string written = ReadPrefs();
       EXPECT_EQ(written.size(), 7u);
-      EXPECT_EQ(written.substr(0, 2) + written.substr(6), Bytes({0x00, 0x02, 0x01}));
+      EXPECT_EQ(written.substr(0, 2) + written.substr(6), "\x00\x02\x01"s);
     }
     fw::test::ResetApplication();
   }
 }
 
 TEST_F(PlacementTest, HugeFileIsReadByItsFirstSevenBytesAndReplaced) {
-  WritePrefs(Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 0x32, 0x05}));
+  WritePrefs("\x00\x02\x00\x64\x00\x32\x05"s);
   std::filesystem::resize_file(PrefsPath(), uintmax_t{2} << 30);  // 2 GB, sparse
   StartApp();
   EXPECT_EQ(W().Top(), 100);
@@ -105,7 +101,7 @@ TEST_F(PlacementTest, HugeFileIsReadByItsFirstSevenBytesAndReplaced) {
   EXPECT_TRUE(AppGlobal::saveCheckBox1);  // any byte but 0 reads as on
   W().SetLeft(60);
   CloseMainWindow();
-  EXPECT_EQ(ReadPrefs(), Bytes({0x00, 0x02, 0x00, 0x64, 0x00, 60, 0x01}));
+  EXPECT_EQ(ReadPrefs(), "\x00\x02\x00\x64\x00\x3C\x01"s);
 }
 
 TEST_F(PlacementTest, UnwritablePreferencesFolderStillQuits) {

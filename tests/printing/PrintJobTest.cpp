@@ -9,8 +9,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -103,13 +101,6 @@ void ExpectNumbersInTheCorners(const Image& page, const Grid& g, int32_t index) 
 }
 
 bool Has(const std::string& text, const std::string& sought) { return text.find(sought) != std::string::npos; }
-
-void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Every name in the folder, hidden ones included, in order.
 std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
@@ -389,7 +380,7 @@ TEST_F(PrintJobTest, JobIsNamedAfterItsMonthsAndTheNextJobOffersTheSameFile) {
 
 TEST_F(PrintJobTest, DefaultPaperIsTheSystemsPaper) {
   UseDefaultSheetWithoutSetup();
-  WriteFile((dir / "papersize").string(), "# the system's paper\nlegal\n");
+  WriteFile(dir / "papersize", "# the system's paper\nlegal\n");
   // A US English locale of the test's own, for its paper.
   const std::string locales = (dir / "locales").string();
   std::filesystem::create_directory(locales);

@@ -66,13 +66,12 @@ fs::path AppTest::PrefsPath() {
   return fs::path(config ? config : "/tmp") / "TSL Prefs";
 }
 
-void AppTest::WritePrefs(const std::string& bytes) {
-  std::ofstream out(PrefsPath(), std::ios::binary);
-  out << bytes;
+void AppTest::WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string AppTest::ReadPrefs() {
-  std::ifstream in(PrefsPath(), std::ios::binary);
+std::string AppTest::ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -31,8 +31,10 @@ class AppTest : public ::testing::Test {
 
   // The preferences file "TSL Prefs" in this test's preferences folder.
   static std::filesystem::path PrefsPath();
-  static void WritePrefs(const std::string& bytes);
-  static std::string ReadPrefs();
+  static void WritePrefs(const std::string& bytes) { WriteFile(PrefsPath(), bytes); }
+  static std::string ReadPrefs() { return ReadFile(PrefsPath()); }
+  static void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+  static std::string ReadFile(const std::filesystem::path& path);
   // The 7 bytes of a preferences file: version 2, top, left, flag.
   static std::string PrefsBytes(int32_t top, int32_t left, bool flag);
 
