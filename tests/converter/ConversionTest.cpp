@@ -4,48 +4,30 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "framework/Basic.h"
 #include "tests/converter/ConvTest.h"
 
-namespace {
-
-struct Day {
-  const char* year;
-  const char* month;
-  const char* day;
-};
-
-// One day in both calendars and its weekday.
-struct SameDay {
-  Day gregorian;
-  Day hijri;
-  const char* weekday;
-};
-
-std::string Text(const Day& d) { return std::string(d.year) + "-" + d.month + "-" + d.day; }
-
-}  // namespace
-
 TEST_F(ConvTest, ConvertsBothWaysAcrossTheEraAndTheSwitchOf1582) {
-  const SameDay days[] = {
-      {{"622", "7", "16"}, {"1", "1", "1"}, "Friday"},         // the first day of the era
-      {{"2562", "1", "7"}, {"2000", "1", "1"}, "Thursday"},    // the last
-      {{"1582", "10", "15"}, {"990", "9", "18"}, "Friday"},    // the first Gregorian day
+  // The first day of the era, the last, and the first Gregorian day.
+  const std::pair<Result, Result> days[] = {
+      {{"622", "7", "16", "Friday"}, {"1", "1", "1", "Friday"}},
+      {{"2562", "1", "7", "Thursday"}, {"2000", "1", "1", "Thursday"}},
+      {{"1582", "10", "15", "Friday"}, {"990", "9", "18", "Friday"}},
   };
   CalConv& w = Open();
-  for (const SameDay& s : days) {
-    SCOPED_TRACE(Text(s.gregorian) + " = " + Text(s.hijri));
-    Enter(s.gregorian.year, s.gregorian.month, s.gregorian.day);
-    fw::test::Click(*w.ToHijri);
-    EXPECT_EQ(Shown(), (Result{s.hijri.year, s.hijri.month, s.hijri.day, s.weekday}));
-    // A conversion leaves what was typed alone.
-    EXPECT_EQ(Inputs(), Text(s.gregorian));
-
-    Enter(s.hijri.year, s.hijri.month, s.hijri.day);
-    fw::test::Click(*w.ToGreg);
-    EXPECT_EQ(Shown(), (Result{s.gregorian.year, s.gregorian.month, s.gregorian.day, s.weekday}));
-    EXPECT_EQ(Inputs(), Text(s.hijri));
+  for (const auto& [gregorian, hijri] : days) {
+    for (const auto& [from, to, button] : {std::tuple{gregorian, hijri, w.ToHijri}, {hijri, gregorian, w.ToGreg}}) {
+      const std::string typed = from.Year + "-" + from.Month + "-" + from.Day;
+      SCOPED_TRACE(typed);
+      Enter(from.Year, from.Month, from.Day);
+      fw::test::Click(*button);
+      EXPECT_EQ(Shown(), to);
+      // A conversion leaves what was typed alone.
+      EXPECT_EQ(Inputs(), typed);
+    }
   }
 }
 
@@ -65,7 +47,7 @@ TEST_F(ConvTest, RefusesDatesOutOfRangeWithAnAlertAndChangesNothing) {
   struct Refused {
     const char* what;
     bool toHijri;
-    Day typed;
+    const char* typed[3];  // year, month, day
     // The year and month fields, left, show the numbers that were read; the day field
     // keeps the focus through the click and its text as typed.
     const char* fieldsAfter;
@@ -93,7 +75,7 @@ TEST_F(ConvTest, RefusesDatesOutOfRangeWithAnAlertAndChangesNothing) {
 
   for (const Refused& r : rows) {
     SCOPED_TRACE(r.what);
-    Enter(r.typed.year, r.typed.month, r.typed.day);
+    Enter(r.typed[0], r.typed[1], r.typed[2]);
     const int beeps = fw::test::BeepCount();
     const fw::test::Alert alert = fw::test::ExpectAlert([&] { fw::test::Click(r.toHijri ? *w.ToHijri : *w.ToGreg); });
     ASSERT_TRUE(alert.Shown);
