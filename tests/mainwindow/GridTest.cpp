@@ -50,14 +50,18 @@ TEST_F(GridTest, GridLinesDivideTheCanvasIntoSixRowsOfSevenCells) {
   EXPECT_TRUE(IsWhite(img.At(30, 20)));
 }
 
-TEST_F(GridTest, TodayIsShadedOnlyInTodaysGregorianMonth) {
+TEST_F(GridTest, TodayIsShadedOnlyInTodaysGregorianMonthAndDaysFillOnlyTheirCells) {
   SetToday(2009, 3, 15);  // 1 March 2009 is a Sunday: the 15th is row 3, column 1
   fw::test::Image img = Grid();
   EXPECT_EQ(img.At(Cell(15).x0, Cell(15).y0), kShade);
 
-  Show(false, 3, 2010);  // the same day number in another year is not today
+  // Another month has no today, and February 2010's 28 days from Monday, in cell 2,
+  // leave the cells after them empty.
+  Show(false, 2, 2010);
   img = Grid();
-  EXPECT_EQ(Count(img, Cell(15), IsShade), 0);
+  EXPECT_EQ(Count(img, {0, 0, img.Width, img.Height}, IsShade), 0);
+  for (int index : {1, 30, 31})
+    EXPECT_EQ(Count(img, Cell(index), [](fw::Color c) { return !IsWhite(c); }), 0) << "cell " << index;
 }
 
 TEST_F(GridTest, HijriLeadingShadesTheCellWhoseGregorianDateIsToday) {

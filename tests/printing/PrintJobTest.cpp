@@ -308,8 +308,8 @@ TEST_F(PrintJobTest, TheScaleChosenInPrintSetupSizesEverythingOnThePage) {
     SCOPED_TRACE(std::to_string(r.percent) + " %");
     PrintSetup({true, {{"scale", r.percent}}, {"portrait"}, {}});
     EXPECT_DOUBLE_EQ(PMScalingOf(AppGlobal::PageSetup), r.factor);
-    // The dialog opens again with the scale chosen; cancelled, it keeps it.
-    EXPECT_EQ(PrintSetup({false, {{"scale", 75}}, {}, {}}).Values.at("scale"), r.percent);
+    // The dialog opens again with the scale chosen; cancelled, it keeps the setup.
+    EXPECT_EQ(PrintSetup({false, {{"scale", 75}}, {"landscape"}, {}}).Values.at("scale"), r.percent);
     EXPECT_DOUBLE_EQ(PMScalingOf(AppGlobal::PageSetup), r.factor);
 
     std::filesystem::remove(pdf);
