@@ -248,8 +248,8 @@ TEST_F(PrintJobTest, GridAndTitleAreLaidOutForTheSheetSetUpWhateverThePrintDialo
     ExpectGridAt(page, r.grid);
     ExpectDaysInTheirBoxes(page, r.grid, 1, 31);
     for (int32_t index : {10, 31}) ExpectNumbersInTheCorners(page, r.grid, index);
-    // The grid stands in the middle of the printable width, the title over it and the
-    // headings just above it.
+    // The grid stands in the middle of the printable width, the title over it, the
+    // headings just above it and the legends below.
     if (r.inDialog) {
       EXPECT_NEAR(r.grid.left - 10, (r.width - 20) - r.grid.Right() + 10, 8);
     }
@@ -257,8 +257,9 @@ TEST_F(PrintJobTest, GridAndTitleAreLaidOutForTheSheetSetUpWhateverThePrintDialo
     EXPECT_NEAR((title.x0 + title.x1) / 2.0, (r.grid.left + r.grid.Right()) / 2.0, 2.0);
     EXPECT_GT(Count(page, {r.grid.left, r.grid.top - 18, r.grid.Right(), r.grid.top - 1}, IsDark), 0);
     const std::string text = fw::test::PdfText(pdf, 1);
-    for (const char* day : {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"})
-      EXPECT_TRUE(Has(text, day)) << day;
+    for (const char* s : {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday",
+                          "A-Ramadhan (9), 1443", "C-Thul-Qa'dah (11), 1443"})
+      EXPECT_TRUE(Has(text, s)) << s;
   }
 }
 
