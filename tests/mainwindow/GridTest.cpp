@@ -6,36 +6,23 @@
 #include "mainwindow/CalMain.h"
 #include "shell/AppGlobal.h"
 #include "tests/support/AppTest.h"
+#include "tests/support/Pixels.h"
 
 namespace {
 
+using namespace pixels;
+
 constexpr int kCellW = 61;
 constexpr int kCellH = 29;
+constexpr fw::Color kShade = 0xE8E8E8;
 
 bool IsWhite(fw::Color c) { return c == 0xFFFFFF; }
-bool IsBlueish(fw::Color c) { return (c & 0xFF) > 180 && (c >> 16) < 90 && ((c >> 8) & 0xFF) < 90; }
-bool IsReddish(fw::Color c) { return (c >> 16) > 180 && (c & 0xFF) < 90 && ((c >> 8) & 0xFF) < 90; }
-bool IsDarkGreenish(fw::Color c) {
-  const int r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
-  return r < 60 && g > 60 && g < 140 && b < 80;
-}
+bool IsShade(fw::Color c) { return c == kShade; }
 
 // The inside of the cell at grid index `index` (1..42), between its grid lines.
-struct CellBox {
-  int x0, y0, x1, y1;
-};
-CellBox Cell(int index) {
+Rect Cell(int index) {
   const int col = (index - 1) % 7, row = (index - 1) / 7;
   return {col * kCellW + 1, row * kCellH + 1, col * kCellW + kCellW - 1, row * kCellH + kCellH - 1};
-}
-
-template <class Pred>
-int CountIn(const fw::test::Image& img, CellBox box, Pred pred) {
-  int n = 0;
-  for (int y = box.y0; y < box.y1; ++y)
-    for (int x = box.x0; x < box.x1; ++x)
-      if (pred(img.At(x, y))) ++n;
-  return n;
 }
 
 class GridTest : public AppTest {
@@ -63,17 +50,18 @@ TEST_F(GridTest, GridLinesDivideTheCanvasIntoSixRowsOfSevenCells) {
   EXPECT_TRUE(IsWhite(img.At(30, 20)));
 }
 
-TEST_F(GridTest, TodayIsShadedOnlyInTodaysGregorianMonth) {
+TEST_F(GridTest, TodayIsShadedOnlyInTodaysGregorianMonthAndDaysFillOnlyTheirCells) {
   SetToday(2009, 3, 15);  // 1 March 2009 is a Sunday: the 15th is row 3, column 1
   fw::test::Image img = Grid();
-  const CellBox today = Cell(15);
-  EXPECT_EQ(img.At(today.x0, today.y0), 0xE8E8E8u);
-  EXPECT_EQ(img.At(today.x1 - 1, today.y1 - 1), 0xE8E8E8u);
-  EXPECT_EQ(CountIn(img, Cell(16), [](fw::Color c) { return c == 0xE8E8E8; }), 0);
+  EXPECT_EQ(img.At(Cell(15).x0, Cell(15).y0), kShade);
 
-  Show(false, 3, 2010);  // the same day number in another year is not today
+  // Another month has no today, and February 2010's 28 days from Monday, in cell 2,
+  // leave the cells after them empty.
+  Show(false, 2, 2010);
   img = Grid();
-  EXPECT_EQ(CountIn(img, Cell(15), [](fw::Color c) { return c == 0xE8E8E8; }), 0);
+  EXPECT_EQ(Count(img, {0, 0, img.Width, img.Height}, IsShade), 0);
+  for (int index : {1, 30, 31})
+    EXPECT_EQ(Count(img, Cell(index), [](fw::Color c) { return !IsWhite(c); }), 0) << "cell " << index;
 }
 
 TEST_F(GridTest, HijriLeadingShadesTheCellWhoseGregorianDateIsToday) {
@@ -82,62 +70,55 @@ TEST_F(GridTest, HijriLeadingShadesTheCellWhoseGregorianDateIsToday) {
   const fw::test::Image img = Grid();
   int shaded = 0;
   for (int index = 1; index <= 42; ++index)
-    if (img.At(Cell(index).x0, Cell(index).y0) == 0xE8E8E8) {
+    if (img.At(Cell(index).x0, Cell(index).y0) == kShade) {
       EXPECT_EQ(shaded, 0) << "a second shaded cell at " << index;
       shaded = index;
     }
-  int32_t y = 1430, m = 3, d = 1, gy = 0, gm = 0, gd = 0, w = 0;
-  Vorlen::HijToGre(y, m, d, gy, gm, gd);  // 25 February 2009, a Wednesday
-  Vorlen::FindDayOfTheWeekGre(gy, gm, gd, w);
-  EXPECT_EQ(shaded, w + 19);
+  // 1 Rabi' I 1430 is Wednesday 25 February 2009, in cell 4.
+  EXPECT_EQ(shaded, 4 + 18);
   EXPECT_EQ(AppGlobal::DayBlock[19].GD, 15);
   EXPECT_EQ(W().Heading->Text(), "Rabi' I, 1430");
 }
 
-TEST_F(GridTest, March2009LabelsAndColours) {
+TEST_F(GridTest, LabelsNameTheMonthsTheOtherCalendarsNumbersBelongToInTheirColours) {
+  struct Coloured {
+    int cell;
+    bool (*colour)(fw::Color);
+  };
+  struct Row {
+    bool hijri;
+    int month, year;
+    const char *heading, *current, *next;
+    fw::Color nextColour;
+    std::vector<Coloured> cells;
+  };
+  const Row rows[] = {
+      // 1 March (Sunday, index 1) is 4 Rabi' I; 31 March (Tuesday, index 31) is 4 Rabi' II.
+      {false, 3, 2009, "March, 2009", "Rabi' I (3), 1430", "Rabi' II (4), 1430", 0xFF0000,
+       {{1, IsBlue}, {31, IsRed}}},
+      // Day 1 is a Saturday, at index 7; the month touches three Hijri months.
+      {false, 10, 623, "October, 623", "Rabi' I (3), 2", "Jumada I (5), 2", 0x006513,
+       {{7, IsBlue}, {8, IsRed}, {37, IsDarkGreen}}},
+      // Day 1 at index 5 (Thursday), day 30 at index 34; three Gregorian months.
+      {true, 9, 38, "Ramadhan, 38", "January (1), 659", "March (3), 659", 0x006513,
+       {{5, IsBlue}, {6, IsRed}, {34, IsDarkGreen}}},
+  };
   SetToday(2000, 1, 1);
-  Show(false, 3, 2009);
-  const fw::test::Image img = Grid();
-  EXPECT_EQ(W().Heading->Text(), "March, 2009");
-  EXPECT_EQ(W().CurMonth->Text(), "Rabi' I (3), 1430");
-  EXPECT_EQ(W().CurMonth->TextColor(), 0x0000FFu);
-  EXPECT_EQ(W().NextMonth->Text(), "Rabi' II (4), 1430");
-  EXPECT_EQ(W().NextMonth->TextColor(), 0xFF0000u);
-  // 1 March (Sunday, index 1) is 4 Rabi' I: blue; 31 March (Tuesday, index 31) is 4 Rabi' II: red.
-  EXPECT_GT(CountIn(img, Cell(1), IsBlueish), 5);
-  EXPECT_EQ(CountIn(img, Cell(1), IsReddish), 0);
-  EXPECT_GT(CountIn(img, Cell(31), IsReddish), 5);
-  EXPECT_EQ(CountIn(img, Cell(31), IsBlueish), 0);
-}
-
-TEST_F(GridTest, October623TouchesThreeHijriMonths) {
-  SetToday(2000, 1, 1);
-  Show(false, 10, 623);  // day 1 is a Saturday: days at indexes 7 to 37
-  const fw::test::Image img = Grid();
-  EXPECT_EQ(W().Heading->Text(), "October, 623");
-  EXPECT_EQ(W().CurMonth->Text(), "Rabi' I (3), 2");
-  EXPECT_EQ(W().CurMonth->TextColor(), 0x0000FFu);
-  EXPECT_EQ(W().NextMonth->Text(), "Jumada I (5), 2");
-  EXPECT_EQ(W().NextMonth->TextColor(), 0x006513u);
-  EXPECT_GT(CountIn(img, Cell(7), IsBlueish), 5);
-  EXPECT_GT(CountIn(img, Cell(8), IsReddish), 5);
-  EXPECT_GT(CountIn(img, Cell(37), IsDarkGreenish), 5);
-  EXPECT_TRUE(IsWhite(img.At(Cell(6).x0 + 20, Cell(6).y0 + 14)));
-}
-
-TEST_F(GridTest, Ramadhan38TouchesThreeGregorianMonths) {
-  SetToday(2000, 1, 1);
-  Show(true, 9, 38);
-  const fw::test::Image img = Grid();
-  EXPECT_EQ(W().Heading->Text(), "Ramadhan, 38");
-  EXPECT_EQ(W().CurMonth->Text(), "January (1), 659");
-  EXPECT_EQ(W().CurMonth->TextColor(), 0x0000FFu);
-  EXPECT_EQ(W().NextMonth->Text(), "March (3), 659");
-  EXPECT_EQ(W().NextMonth->TextColor(), 0x006513u);
-  // Day 1 at index 5 (Thursday), day 30 at index 34.
-  EXPECT_GT(CountIn(img, Cell(5), IsBlueish), 5);
-  EXPECT_GT(CountIn(img, Cell(6), IsReddish), 5);
-  EXPECT_GT(CountIn(img, Cell(34), IsDarkGreenish), 5);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.heading);
+    Show(r.hijri, r.month, r.year);
+    const fw::test::Image img = Grid();
+    EXPECT_EQ(W().Heading->Text(), r.heading);
+    EXPECT_EQ(W().CurMonth->Text(), r.current);
+    EXPECT_EQ(W().CurMonth->TextColor(), 0x0000FFu);
+    EXPECT_EQ(W().NextMonth->Text(), r.next);
+    EXPECT_EQ(W().NextMonth->TextColor(), r.nextColour);
+    for (const Coloured& c : r.cells) {
+      EXPECT_GT(Count(img, Cell(c.cell), c.colour), 5) << "cell " << c.cell;
+      for (auto other : {IsBlue, IsRed, IsDarkGreen})
+        EXPECT_TRUE(other == c.colour || Count(img, Cell(c.cell), other) == 0) << "cell " << c.cell;
+    }
+  }
 }
 
 TEST_F(GridTest, July622LeavesTheDaysBeforeTheHijriEpochBlank) {
@@ -145,12 +126,10 @@ TEST_F(GridTest, July622LeavesTheDaysBeforeTheHijriEpochBlank) {
   Show(false, 7, 622);  // 1 July 622 is a Thursday: day d at index d + 4
   const fw::test::Image img = Grid();
   for (int d = 1; d <= 15; ++d)
-    EXPECT_EQ(CountIn(img, Cell(d + 4), [](fw::Color c) { return !IsWhite(c); }), 0) << "July " << d;
-  EXPECT_GT(CountIn(img, Cell(16 + 4), IsBlueish), 5);
-  EXPECT_EQ(W().Heading->Text(), "July, 622");
+    EXPECT_EQ(Count(img, Cell(d + 4), [](fw::Color c) { return !IsWhite(c); }), 0) << "July " << d;
+  EXPECT_GT(Count(img, Cell(16 + 4), IsBlue), 5);
   EXPECT_EQ(W().CurMonth->Text(), "Muharram (1), 1");
   EXPECT_EQ(W().NextMonth->Text(), "Muharram (1), 1");
-  EXPECT_EQ(W().CurMonth->TextColor(), 0x0000FFu);
   EXPECT_EQ(W().NextMonth->TextColor(), 0x0000FFu);
 }
 
@@ -161,10 +140,9 @@ TEST_F(GridTest, NumbersFitInsideTheirCell) {
   // No ink may touch the grid lines' neighbours from inside a cell: the text stays
   // clear of the cell's edges.
   for (int index = 1; index <= 35; ++index) {
-    const CellBox b = Cell(index);
-    for (int y = b.y0; y < b.y1; ++y) {
-      EXPECT_TRUE(IsWhite(img.At(b.x0, y))) << "cell " << index;
-      EXPECT_TRUE(IsWhite(img.At(b.x1 - 1, y))) << "cell " << index;
-    }
+    const Rect b = Cell(index);
+    EXPECT_EQ(Count(img, {b.x0, b.y0, b.x0 + 1, b.y1}, IsWhite) + Count(img, {b.x1 - 1, b.y0, b.x1, b.y1}, IsWhite),
+              2 * (b.y1 - b.y0))
+        << "cell " << index;
   }
 }

@@ -48,47 +48,37 @@ class NavigationTest : public AppTest {
   }
 };
 
-struct Limit {
-  const char* month;
-  const char* year;
-  bool accepted;
-};
-
 }  // namespace
 
-TEST_F(NavigationTest, GoKeepsGregorianMonthsWithinJuly622ToJanuary2562) {
+TEST_F(NavigationTest, GoKeepsMonthsWithinJuly622ToJanuary2562AndMuharram1ToMuharram2000) {
+  struct Limit {
+    bool hijri;
+    const char *month, *year;
+    bool accepted;
+  };
   const Limit limits[] = {
-      {"6", "622", false}, {"7", "622", true},   {"1", "2562", true},  {"2", "2562", false},
-      {"10", "1582", false}, {"9", "1582", true}, {"11", "1582", true}, {"0", "2000", false},
-      {"13", "2000", false}, {"12", "621", false}, {"1", "2561", true},  {"1", "99999999999", false},
-      {"-1", "2000", false},
+      {false, "6", "622", false},   {false, "7", "622", true},   {false, "1", "2562", true},
+      {false, "2", "2562", false},  {false, "10", "1582", false}, {false, "9", "1582", true},
+      {false, "11", "1582", true},  {false, "0", "2000", false},  {false, "13", "2000", false},
+      {true, "1", "1", true},       {true, "0", "1", false},      {true, "5", "0", false},
+      {true, "1", "2000", true},    {true, "2", "2000", false},   {true, "9", "990", false},
+      {true, "8", "990", true},     {true, "13", "1440", false},
   };
   for (const Limit& l : limits) {
-    SCOPED_TRACE(std::string(l.month) + "/" + l.year);
+    SCOPED_TRACE(std::string(l.hijri ? "Hijri " : "Gregorian ") + l.month + "/" + l.year);
+    Lead(l.hijri);
     Fields(l.month, l.year);
     EXPECT_EQ(GoRefused(), !l.accepted);
   }
 }
 
-TEST_F(NavigationTest, GoKeepsHijriMonthsWithinMuharram1ToMuharram2000) {
-  Lead(true);
-  const Limit limits[] = {
-      {"1", "1", true},    {"0", "1", false},    {"5", "0", false},   {"1", "2000", true},
-      {"2", "2000", false}, {"9", "990", false}, {"8", "990", true},  {"10", "990", true},
-      {"13", "1440", false}, {"12", "1999", true},
-  };
-  for (const Limit& l : limits) {
-    SCOPED_TRACE(std::string(l.month) + "/" + l.year);
-    Fields(l.month, l.year);
-    EXPECT_EQ(GoRefused(), !l.accepted);
-  }
-}
-
-TEST_F(NavigationTest, RefusedMonthLeavesTheGridAndRewritesTheFieldsAsRead) {
-  Fields("9", "2009");
+TEST_F(NavigationTest, AcceptedMonthKeepsTheFieldsAsTypedARefusedOneRewritesThemAsRead) {
+  Fields("09", "2009");
   ASSERT_FALSE(GoRefused());
+  EXPECT_EQ(W().MonthTXT->Text(), "09");
   fw::test::Grab(*W().CalendarTable);
   const std::string heading = W().Heading->Text();
+  EXPECT_EQ(heading, "September, 2009");
 
   Fields("abc", "2009");
   EXPECT_TRUE(GoRefused());
@@ -108,21 +98,6 @@ TEST_F(NavigationTest, RefusedMonthLeavesTheGridAndRewritesTheFieldsAsRead) {
   EXPECT_TRUE(GoRefused());
   EXPECT_EQ(W().MonthTXT->Text(), "10");
   EXPECT_EQ(W().YearTXT->Text(), "1582");
-}
-
-TEST_F(NavigationTest, AcceptedMonthKeepsTheFieldsAsTyped) {
-  Fields("07", "2009");
-  EXPECT_FALSE(GoRefused());
-  EXPECT_EQ(W().MonthTXT->Text(), "07");
-  ExpectShown(7, 2009);
-  fw::test::Grab(*W().CalendarTable);
-  EXPECT_EQ(W().Heading->Text(), "July, 2009");
-}
-
-TEST_F(NavigationTest, ReturnInADateFieldPressesGo) {
-  Fields("3", "2009");
-  fw::test::Press(W(), fw::test::Key::Return);
-  ExpectShown(3, 2009);
 }
 
 TEST_F(NavigationTest, TypingGoesOnInTheFieldAfterAClickOnAButtonOrACalendar) {
@@ -161,7 +136,7 @@ TEST_F(NavigationTest, DigitsOfOtherScriptsAndEmojiAreRefusedAsNotANumber) {
   ExpectShown(12, 2026);
 }
 
-TEST_F(NavigationTest, RadioButtonsJumpToTodaysMonthInTheirCalendar) {
+TEST_F(NavigationTest, RadioButtonJumpsToTodaysMonthInItsCalendar) {
   Fields("3", "2009");
   ASSERT_FALSE(GoRefused());
   Lead(true);
@@ -170,11 +145,6 @@ TEST_F(NavigationTest, RadioButtonsJumpToTodaysMonthInTheirCalendar) {
   EXPECT_EQ(W().YearTXT->Text(), "1448");
   fw::test::Grab(*W().CalendarTable);
   EXPECT_EQ(W().Heading->Text(), "Jumada II, 1448");
-
-  Lead(false);
-  ExpectShown(12, 2026);
-  EXPECT_EQ(W().MonthTXT->Text(), "12");
-  EXPECT_EQ(W().YearTXT->Text(), "2026");
 }
 
 struct Step {
@@ -199,10 +169,9 @@ TEST_F(NavigationTest, StepsStopAtTheirGregorianBounds) {
   const Step steps[] = {
       {"5", "2559", &CalMain::YearIncrease, "5", "2560"},   {"5", "2560", &CalMain::YearIncrease, "5", "2560"},
       {"7", "623", &CalMain::YearDecrease, "7", "622"},     {"6", "623", &CalMain::YearDecrease, "6", "623"},
-      {"8", "622", &CalMain::MonthDecrease, "7", "622"},    {"7", "622", &CalMain::MonthDecrease, "7", "622"},
-      {"1", "2000", &CalMain::MonthDecrease, "1", "2000"},  {"5", "600", &CalMain::MonthDecrease, "5", "600"},
-      {"12", "2000", &CalMain::MonthIncrease, "12", "2000"}, {"1", "2562", &CalMain::MonthIncrease, "2", "2562"},
-      {"abc", "2000", &CalMain::MonthIncrease, "1", "2000"}, {"5", "", &CalMain::YearIncrease, "5", "1"},
+      {"7", "622", &CalMain::MonthDecrease, "7", "622"},    {"1", "2000", &CalMain::MonthDecrease, "1", "2000"},
+      {"12", "2000", &CalMain::MonthIncrease, "12", "2000"}, {"abc", "2000", &CalMain::MonthIncrease, "1", "2000"},
+      {"5", "", &CalMain::YearIncrease, "5", "1"},
   };
   for (const Step& s : steps) PressStep(s);
 }
@@ -211,8 +180,7 @@ TEST_F(NavigationTest, StepsStopAtTheirHijriBounds) {
   Lead(true);
   const Step steps[] = {
       {"5", "1998", &CalMain::YearIncrease, "5", "1999"}, {"5", "1999", &CalMain::YearIncrease, "5", "1999"},
-      {"5", "2", &CalMain::YearDecrease, "5", "1"},       {"5", "1", &CalMain::YearDecrease, "5", "1"},
-      {"2", "1", &CalMain::MonthDecrease, "1", "1"},      {"1", "1", &CalMain::MonthDecrease, "1", "1"},
+      {"5", "1", &CalMain::YearDecrease, "5", "1"},       {"1", "1", &CalMain::MonthDecrease, "1", "1"},
   };
   for (const Step& s : steps) PressStep(s);
 }

@@ -23,15 +23,12 @@ const std::vector<fw::test::Rect> kScreens = {
     {-800, -600, 800, 600},
 };
 
+// Set before the application starts, which is after this.
+const bool kScreensInUse = (fw::test::UseScreens(kScreens), true);
+
 // The 524 x 384 main window centred on the main screen.
 constexpr int32_t kCentredLeft = 640 + (1024 - 524) / 2;  // 890
 constexpr int32_t kCentredTop = (768 - 384) / 2;          // 192
-
-std::string Prefs(int16_t top, int16_t left, bool flag) {
-  const auto u = [](int16_t v) { return static_cast<uint16_t>(v); };
-  return {'\0', '\2', static_cast<char>(u(top) >> 8), static_cast<char>(u(top) & 0xFF),
-          static_cast<char>(u(left) >> 8), static_cast<char>(u(left) & 0xFF), static_cast<char>(flag)};
-}
 
 class ScreenLayoutTest : public AppTestNoStart {
  protected:
@@ -41,7 +38,7 @@ class ScreenLayoutTest : public AppTestNoStart {
   // position the window took at start-up (the offscreen platform's fake frame can
   // nudge a shown window's own position).
   std::string PositionTakenAtStart(int16_t top, int16_t left) {
-    WritePrefs(Prefs(top, left, false));
+    WritePrefs(PrefsBytes(top, left, false));
     StartApp();
     EXPECT_FALSE(AppGlobal::saveCheckBox1) << "the flag byte is read whatever the position";
     W().CloseBox();
@@ -53,6 +50,7 @@ class ScreenLayoutTest : public AppTestNoStart {
 }  // namespace
 
 TEST_F(ScreenLayoutTest, MainWindowAndAboutCentreOnTheMainScreen) {
+  ASSERT_TRUE(kScreensInUse);
   StartApp();
   const fw::ScreenInfo main = fw::Screen(0);
   EXPECT_EQ(main.Left, 640);
@@ -88,17 +86,9 @@ TEST_F(ScreenLayoutTest, StoredPositionIsAppliedAsStoredOnlyWhileTheTopStripIsOn
   };
   for (const Stored& p : positions) {
     SCOPED_TRACE(p.where);
-    const std::string expected = p.applied ? Prefs(p.top, p.left, false) : Prefs(kCentredTop, kCentredLeft, false);
+    const std::string expected =
+        p.applied ? PrefsBytes(p.top, p.left, false) : PrefsBytes(kCentredTop, kCentredLeft, false);
     EXPECT_EQ(PositionTakenAtStart(p.top, p.left), expected);
     fw::test::ResetApplication();
   }
-}
-
-int main(int argc, char** argv) {
-  fw::test::UseScreens(kScreens);
-  fw::test::InitApplication(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  fw::test::FinishApplication();
-  return result;
 }

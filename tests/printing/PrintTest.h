@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "framework/testing/Driver.h"
@@ -31,31 +30,6 @@ class PrintTest : public AppTest {
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     AppTest::TearDown();
-  }
-
-  // Chooses Print and runs `body` while the Print window is up; the window is
-  // hidden afterwards if the body left it up. Returns whether the command returned
-  // only after the window was gone.
-  bool WhilePrintWindow(const std::function<void(CalPrint&)>& body) {
-    // The command's first step builds the window; building it here first lets the
-    // driver watch for its modal showing.
-    CalPrint& w = CalPrint::Instance();
-    bool returned = false;
-    bool returnedWhileShown = false;
-    bool shown = false;
-    fw::test::WhileModal(
-        w,
-        [&] {
-          fw::test::ChooseMenu(CalMain::Instance(), "Print");
-          returned = true;
-        },
-        [&] {
-          shown = true;
-          body(w);
-          returnedWhileShown = returned;
-        });
-    EXPECT_TRUE(shown) << "the Print command did not show the Print window modally";
-    return returned && !returnedWhileShown;
   }
 
   // Types the three fields and picks the calendar.

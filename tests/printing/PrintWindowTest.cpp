@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/Basic.h"
 #include "tests/printing/PrintTest.h"
 
 namespace {
@@ -21,35 +20,6 @@ std::string Fields(const CalPrint& w) {
 }
 
 }  // namespace
-
-TEST_F(PrintTest, WindowOffersGregorianPrintWithExitAndBlueFields) {
-  WhilePrintWindow([&](CalPrint& w) {
-    EXPECT_EQ(w.Title(), "Print");
-    EXPECT_EQ(w.Width(), 353);
-    EXPECT_EQ(w.Height(), 285);
-    EXPECT_EQ(fw::test::FrameKind(w), 1);
-    EXPECT_FALSE(fw::test::HasCloseButton(w));
-    EXPECT_EQ(fw::test::BackgroundOf(w), 0xE6E6E6u);
-    ASSERT_EQ(w.Controls().size(), 10u);
-    EXPECT_EQ(w.PrintPRT->Caption(), "Print");
-    EXPECT_TRUE(fw::test::IsDefaultButton(*w.PrintPRT));
-    EXPECT_EQ(w.CancelButton->Caption(), "Exit");
-    EXPECT_TRUE(w.CancelButton->Cancel());
-    EXPECT_TRUE(w.OPTGregorian->Value());
-    EXPECT_FALSE(w.OPTHijri->Value());
-    EXPECT_EQ(fw::test::FontOf(*w.YearTXTPRT).PixelSize, 14);
-    EXPECT_EQ(fw::test::FontOf(*w.PrintPRT).PixelSize, 16);
-    // Blue text on white in the fields (one without a selection drawn over it).
-    const fw::test::Image field = fw::test::Grab(*w.FromMonthTXTPRT);
-    int white = 0, blue = 0;
-    for (fw::Color c : field.Pixels) {
-      white += c == 0xFFFFFF;
-      blue += c == 0x0000FF;
-    }
-    EXPECT_GT(white, field.Width * field.Height / 2);
-    EXPECT_GT(blue, 0);
-  });
-}
 
 TEST_F(PrintTest, TabAndShiftTabVisitFieldsCalendarsAndButtonsWhicheverCalendarIsChosen) {
   WhilePrintWindow([](CalPrint& w) {

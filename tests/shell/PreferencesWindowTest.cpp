@@ -39,25 +39,15 @@ class PreferencesAfterPrefsFileTest : public AppTestNoStart {};
 
 }  // namespace
 
-// ---- how the window is built ----------------------------------------------
-
-TEST_F(PreferencesTest, OffersTheOneOptionWithApplyAndCancel) {
-  CalPreferences& w = OpenPreferences();
-  EXPECT_EQ(w.Title(), "Preferences");
-  EXPECT_TRUE(fw::test::HasCloseButton(w));
-  EXPECT_EQ(w.CheckBox1->Caption(), "Save last screen location");
-  EXPECT_TRUE(fw::test::IsDefaultButton(*w.PushApply));
-  const std::vector<std::string> order = fw::test::TabOrder(w, *w.PushApply, 3);
-  EXPECT_EQ(order, (std::vector<std::string>{"PushApply", "PushCancel", "CheckBox1", "PushApply"}));
-}
-
 // ---- opening ----------------------------------------------------------------
 
-TEST_F(PreferencesTest, FirstOpeningWithoutAFileIsTickedAndCentred) {
+TEST_F(PreferencesTest, FirstOpeningWithoutAFileIsTickedCentredAndTabsFromApply) {
   CalPreferences& w = OpenPreferences();
   EXPECT_EQ(w.CheckBox1->State(), 1);
   ExpectCentred(w);
   EXPECT_EQ(fw::test::ActiveWindow(), &w);
+  EXPECT_EQ(fw::test::TabOrder(w, *w.PushApply, 3),
+            (std::vector<std::string>{"PushApply", "PushCancel", "CheckBox1", "PushApply"}));
 }
 
 TEST_F(PreferencesAfterPrefsFileTest, OptionSwitchedOffAtStartShowsUnticked) {
@@ -72,33 +62,28 @@ TEST_F(PreferencesAfterPrefsFileTest, OptionSwitchedOffAtStartShowsUnticked) {
 
 // ---- Cancel and Apply: the same window again, where it was ------------------
 
-TEST_F(PreferencesTest, CancelTicksTheBoxAgainAndLeavesTheOptionAlone) {
+TEST_F(PreferencesTest, CancelOrEscapeTicksTheBoxAgainAndLeavesTheOptionAlone) {
   CalPreferences& w = OpenPreferences();
-  w.SetLeft(40);
-  w.SetTop(60);
-  fw::test::Click(*w.CheckBox1);
-  ASSERT_EQ(w.CheckBox1->State(), 0);
-
-  fw::test::Click(*w.PushCancel);
-  EXPECT_FALSE(w.Visible());
-  EXPECT_EQ(w.CheckBox1->State(), 1);
-  EXPECT_TRUE(AppGlobal::saveCheckBox1);
-  EXPECT_EQ(AppGlobal::savePreferences, 1);
-
-  CalPreferences& again = OpenPreferences();
-  EXPECT_EQ(&again, &w);
-  EXPECT_TRUE(again.Visible());
-  EXPECT_EQ(again.CheckBox1->State(), 1);
-  EXPECT_EQ(again.Left(), 40);
-  EXPECT_EQ(again.Top(), 60);
+  for (const bool escape : {false, true}) {
+    SCOPED_TRACE(escape ? "Escape" : "Cancel");
+    fw::test::Click(*w.CheckBox1);
+    ASSERT_EQ(w.CheckBox1->State(), 0);
+    // Both buttons answer Escape; it must be Cancel's, or Escape would save the change.
+    escape ? fw::test::Press(w, fw::test::Key::Escape) : fw::test::Click(*w.PushCancel);
+    EXPECT_FALSE(w.Visible());
+    EXPECT_EQ(w.CheckBox1->State(), 1);
+    EXPECT_TRUE(AppGlobal::saveCheckBox1);
+    EXPECT_EQ(AppGlobal::savePreferences, 1);
+    EXPECT_EQ(&OpenPreferences(), &w);
+  }
 }
 
-TEST_F(PreferencesTest, ApplyTurnsTheOptionOffAndKeepsTheWindowWhereItWas) {
+TEST_F(PreferencesTest, ReturnAppliesTheOptionOffAndLaterCancelsGoBackToIt) {
   CalPreferences& w = OpenPreferences();
   w.SetLeft(40);
   w.SetTop(60);
   fw::test::Click(*w.CheckBox1);
-  fw::test::Click(*w.PushApply);
+  fw::test::Press(w, fw::test::Key::Return);
   EXPECT_FALSE(w.Visible());
   EXPECT_FALSE(AppGlobal::saveCheckBox1);
   EXPECT_EQ(AppGlobal::savePreferences, 0);
@@ -108,36 +93,10 @@ TEST_F(PreferencesTest, ApplyTurnsTheOptionOffAndKeepsTheWindowWhereItWas) {
   EXPECT_EQ(again.CheckBox1->State(), 0);
   EXPECT_EQ(again.Left(), 40);
   EXPECT_EQ(again.Top(), 60);
-}
-
-TEST_F(PreferencesTest, CancelAfterApplyGoesBackToTheAppliedBox) {
-  CalPreferences& w = OpenPreferences();
   fw::test::Click(*w.CheckBox1);
-  fw::test::Click(*w.PushApply);
-
-  OpenPreferences();
-  fw::test::Click(*w.CheckBox1);
-  ASSERT_EQ(w.CheckBox1->State(), 1);
   fw::test::Click(*w.PushCancel);
   EXPECT_EQ(w.CheckBox1->State(), 0);
   EXPECT_FALSE(AppGlobal::saveCheckBox1);
-}
-
-TEST_F(PreferencesTest, ReturnAppliesAndEscapeCancels) {
-  CalPreferences& w = OpenPreferences();
-  fw::test::Click(*w.CheckBox1);
-  // Both buttons answer Escape; it must be Cancel's, or Escape would save the change.
-  fw::test::Press(w, fw::test::Key::Escape);
-  EXPECT_FALSE(w.Visible());
-  EXPECT_EQ(w.CheckBox1->State(), 1);
-  EXPECT_TRUE(AppGlobal::saveCheckBox1);
-
-  OpenPreferences();
-  fw::test::Click(*w.CheckBox1);
-  fw::test::Press(w, fw::test::Key::Return);
-  EXPECT_FALSE(w.Visible());
-  EXPECT_FALSE(AppGlobal::saveCheckBox1);
-  EXPECT_EQ(AppGlobal::savePreferences, 0);
 }
 
 // ---- the close box: the box as it stands, then a new window ----------------
@@ -172,22 +131,4 @@ TEST_F(PreferencesTest, CloseBoxAfterTickingAgainTurnsTheOptionBackOn) {
 
   // The new window follows the option, not the box last applied.
   EXPECT_EQ(OpenPreferences().CheckBox1->State(), 1);
-}
-
-// ---- the choice reaches the file when the main window closes --------------
-
-TEST_F(PreferencesTest, OptionTurnedOffIsWrittenWithTheStartingPositionWhenTheMainWindowCloses) {
-  CalMain& main = CalMain::Instance();
-  const int32_t startTop = main.Top();
-  const int32_t startLeft = main.Left();
-
-  CalPreferences& w = OpenPreferences();
-  fw::test::Click(*w.CheckBox1);
-  fw::test::Click(*w.PushApply);
-
-  main.SetLeft(startLeft + 30);
-  main.SetTop(startTop + 20);
-  main.CloseBox();
-  fw::test::Pump();
-  EXPECT_EQ(ReadPrefs(), PrefsBytes(startTop, startLeft, false));
 }

@@ -75,23 +75,11 @@ TEST_F(QuitTest, SignalDuringAnAlertTakesTheAlertDownAndSaves) {
 
 TEST_F(QuitTest, SignalDuringTheModalPrintWindowEndsItsShowingAndSaves) {
   const std::string expected = MoveMainWindow();
-  CalPrint& print = CalPrint::Instance();
-  bool shown = false;
-  bool commandReturned = false;
-  fw::test::WhileModal(
-      print,
-      [&] {
-        fw::test::ChooseMenu(CalMain::Instance(), "Print");
-        commandReturned = true;
-      },
-      [&] {
-        shown = true;
-        Signal(SIGTERM);
-        // The window was closed by the quit, not by the driver.
-        EXPECT_FALSE(CalPrint::Exists());
-      });
-  EXPECT_TRUE(shown);
-  EXPECT_TRUE(commandReturned);
+  EXPECT_TRUE(WhilePrintWindow([](CalPrint&) {
+    Signal(SIGTERM);
+    // The window was closed by the quit, not by the driver.
+    EXPECT_FALSE(CalPrint::Exists());
+  }));
   EXPECT_TRUE(fw::test::QuitRequested());
   EXPECT_EQ(ReadPrefs(), expected);
 }

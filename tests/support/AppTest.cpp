@@ -7,6 +7,7 @@
 #include "engine/Vorlen.h"
 #include "framework/Application.h"
 #include "mainwindow/CalMain.h"
+#include "printing/CalPrint.h"
 #include "shell/AppGlobal.h"
 #include "shell/TSL.h"
 
@@ -40,18 +41,37 @@ void AppTest::SetToday(int32_t y, int32_t m, int32_t d) {
   fw::test::Pump();
 }
 
+bool AppTest::WhilePrintWindow(const std::function<void(CalPrint&)>& body) {
+  // The command's first step builds the window; building it here first lets the
+  // driver watch for its modal showing.
+  CalPrint& w = CalPrint::Instance();
+  bool returned = false, returnedWhileShown = false, shown = false;
+  fw::test::WhileModal(
+      w,
+      [&] {
+        fw::test::ChooseMenu(CalMain::Instance(), "Print");
+        returned = true;
+      },
+      [&] {
+        shown = true;
+        body(w);
+        returnedWhileShown = returned;
+      });
+  EXPECT_TRUE(shown) << "the Print command did not show the Print window modally";
+  return returned && !returnedWhileShown;
+}
+
 fs::path AppTest::PrefsPath() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   return fs::path(config ? config : "/tmp") / "TSL Prefs";
 }
 
-void AppTest::WritePrefs(const std::string& bytes) {
-  std::ofstream out(PrefsPath(), std::ios::binary);
-  out << bytes;
+void AppTest::WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string AppTest::ReadPrefs() {
-  std::ifstream in(PrefsPath(), std::ios::binary);
+std::string AppTest::ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -6,9 +6,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "framework/testing/Driver.h"
+
+class CalPrint;
 
 class AppTest : public ::testing::Test {
  protected:
@@ -21,10 +24,17 @@ class AppTest : public ::testing::Test {
   // Gregorian leading, as a new start on that day would.
   void SetToday(int32_t y, int32_t m, int32_t d);
 
+  // Chooses Print and runs `body` while the Print window is up; the window is
+  // hidden afterwards if the body left it up. Returns whether the command returned
+  // only after the window was gone.
+  static bool WhilePrintWindow(const std::function<void(CalPrint&)>& body);
+
   // The preferences file "TSL Prefs" in this test's preferences folder.
   static std::filesystem::path PrefsPath();
-  static void WritePrefs(const std::string& bytes);
-  static std::string ReadPrefs();
+  static void WritePrefs(const std::string& bytes) { WriteFile(PrefsPath(), bytes); }
+  static std::string ReadPrefs() { return ReadFile(PrefsPath()); }
+  static void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+  static std::string ReadFile(const std::filesystem::path& path);
   // The 7 bytes of a preferences file: version 2, top, left, flag.
   static std::string PrefsBytes(int32_t top, int32_t left, bool flag);
 
