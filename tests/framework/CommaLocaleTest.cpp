@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <clocale>
 #include <cstdlib>
 #include <cmath>
@@ -56,6 +57,15 @@ TEST_F(CommaLocaleTest, ValReadsTheLeadingNumberWithAPointAndAnExponentAsUnderC)
   EXPECT_EQ(fw::Val("-1e400"), -std::numeric_limits<double>::infinity());
   EXPECT_EQ(fw::Val("1" + std::string(400, '0')), std::numeric_limits<double>::infinity());
   EXPECT_DOUBLE_EQ(fw::CDbl("0.5"), 0.5);
+}
+
+// What a typed number becomes as a 32-bit integer: never undefined, whatever Val gave.
+TEST_F(CommaLocaleTest, NumbersBecomeIntegersByTruncationAndSaturate) {
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(fw::CInt32(-7.9), -7);
+  EXPECT_EQ(fw::CInt32(fw::Val("99999999999")), INT32_MAX);
+  EXPECT_EQ(fw::CInt32(-inf), INT32_MIN);
+  EXPECT_EQ(fw::CInt32(std::nan("")), 0);
 }
 
 TEST_F(CommaLocaleTest, GoAcceptsAYearTypedWithAnExponent) {
