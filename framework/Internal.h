@@ -45,6 +45,11 @@ void ReleaseQuitRequests();
 // Every live window, oldest first.
 std::vector<Window*>& LiveWindows();
 
+// Hands the activation to the front-most window still shown, other than `leaving`,
+// when none has it: a window or dialog that goes away leaves the keyboard to nobody
+// where no window manager passes it on.
+void ActivateFrontWindow(const QWidget* leaving = nullptr);
+
 }  // namespace detail
 
 // The top-level widget of a window: an optional menu bar above the content area.

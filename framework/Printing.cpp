@@ -335,7 +335,9 @@ bool PrinterSetup::PageSetupDialog(Window* parent) {
   const int percent = static_cast<int>(std::lround(std::clamp(state_->scaling * 100, 0.0, 1e6)));
   QSpinBox* scale = AddScaleRow(dialog, percent);
   const int shown = scale ? scale->value() : percent;
-  if (dialog.exec() != QDialog::Accepted) {
+  const bool confirmed = dialog.exec() == QDialog::Accepted;
+  detail::ActivateFrontWindow(&dialog);
+  if (!confirmed) {
     printer.setPageLayout(before);
     return false;
   }
@@ -558,7 +560,9 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent,
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     SheetShownNotOffered lock;
     dialog.installEventFilter(&lock);
-    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    detail::ActivateFrontWindow(&dialog);
+    if (!confirmed) return nullptr;
   }
   printer.setPageLayout(sheet);
   UsePoints(printer);

@@ -106,7 +106,9 @@ bool WindowFrame::focusNextPrevChild(bool next) {
 
 void WindowFrame::hideEvent(QHideEvent* event) {
   if (!event->spontaneous()) hidden = true;
+  const bool wasActive = isActiveWindow();
   QWidget::hideEvent(event);
+  if (wasActive) detail::ActivateFrontWindow(this);
 }
 
 void WindowFrame::changeEvent(QEvent* event) {
@@ -151,6 +153,18 @@ void DeletePending() {
 }
 
 }  // namespace
+
+void detail::ActivateFrontWindow(const QWidget* leaving) {
+  if (detail::quitRequested) return;
+  const QWidget* active = QApplication::activeWindow();
+  if (active && active != leaving && active->isVisible()) return;
+  Window* front = nullptr;
+  for (Window* w : LiveWindows()) {
+    if (&w->Frame() == leaving || !w->Frame().isVisible()) continue;
+    if (!front || w->RaisedAt() > front->RaisedAt()) front = w;
+  }
+  if (front) front->Frame().activateWindow();
+}
 
 std::vector<Window*>& detail::LiveWindows() {
   static std::vector<Window*> live;
