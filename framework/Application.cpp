@@ -137,6 +137,7 @@ bool Start(int& argc, char** argv, const std::function<void()>& startup) {
     detail::PlatformStarted();
   }
   CatchQuitRequests();
+  detail::KeepActivation();
   // Closing windows never ends the run by itself: the main window's Close event quits.
   QApplication::setQuitOnLastWindowClosed(false);
   detail::quitRequested = false;

@@ -141,7 +141,6 @@ int32_t MsgBox(const std::string& message, int32_t style, const std::string& tit
   box.setObjectName(QStringLiteral("MsgBox"));
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
-  detail::ActivateFrontWindow(&box);
   return 1;
 }
 

@@ -45,10 +45,8 @@ void ReleaseQuitRequests();
 // Every live window, oldest first.
 std::vector<Window*>& LiveWindows();
 
-// Hands the activation to the front-most window still shown, other than `leaving`,
-// when none has it: a window or dialog that goes away leaves the keyboard to nobody
-// where no window manager passes it on.
-void ActivateFrontWindow(const QWidget* leaving = nullptr);
+// From now on a window or dialog that goes away while active hands the activation on.
+void KeepActivation();
 
 }  // namespace detail
 

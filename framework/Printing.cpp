@@ -311,6 +311,23 @@ QSpinBox* AddScaleRow(QPageSetupDialog& dialog, int percent) {
 
 bool Near(double a, double b) { return std::abs(a - b) < kSameSheet; }
 
+// Qt warns on stderr whenever a page-setup dialog is made for a PDF printer, the only
+// kind there is without a print server; the dialog works all the same.
+class QuietPdfPrinterWarning {
+ public:
+  QuietPdfPrinterWarning() { previous_ = qInstallMessageHandler(Filter); }
+  ~QuietPdfPrinterWarning() { qInstallMessageHandler(previous_); }
+  QuietPdfPrinterWarning(const QuietPdfPrinterWarning&) = delete;
+  QuietPdfPrinterWarning& operator=(const QuietPdfPrinterWarning&) = delete;
+
+ private:
+  static void Filter(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("Cannot be used on non-native printers"))) return;
+    if (previous_) previous_(type, context, message);
+  }
+  static inline QtMessageHandler previous_ = nullptr;
+};
+
 // The dialog rounds what it shows; a sheet confirmed as shown keeps its exact size
 // and margins.
 QPageLayout Confirmed(const QPageLayout& chosen, const QPageLayout& before) {
@@ -327,7 +344,9 @@ QPageLayout Confirmed(const QPageLayout& chosen, const QPageLayout& before) {
 bool PrinterSetup::PageSetupDialog(Window* parent) {
   QPrinter& printer = state_->Printer();
   const QPageLayout before = printer.pageLayout();
+  auto quiet = std::make_optional<QuietPdfPrinterWarning>();
   QPageSetupDialog dialog(&printer, ParentWidget(parent));
+  quiet.reset();
   // Qt's dialog turns every number typed into a new sheet at once and shows it back
   // rounded, so "211.75" never got past "211.": take a number when it is complete.
   for (QDoubleSpinBox* field : dialog.findChildren<QDoubleSpinBox*>()) field->setKeyboardTracking(false);
@@ -335,9 +354,7 @@ bool PrinterSetup::PageSetupDialog(Window* parent) {
   const int percent = static_cast<int>(std::lround(std::clamp(state_->scaling * 100, 0.0, 1e6)));
   QSpinBox* scale = AddScaleRow(dialog, percent);
   const int shown = scale ? scale->value() : percent;
-  const bool confirmed = dialog.exec() == QDialog::Accepted;
-  detail::ActivateFrontWindow(&dialog);
-  if (!confirmed) {
+  if (dialog.exec() != QDialog::Accepted) {
     printer.setPageLayout(before);
     return false;
   }
@@ -560,9 +577,7 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent,
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     SheetShownNotOffered lock;
     dialog.installEventFilter(&lock);
-    const bool confirmed = dialog.exec() == QDialog::Accepted;
-    detail::ActivateFrontWindow(&dialog);
-    if (!confirmed) return nullptr;
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
   }
   printer.setPageLayout(sheet);
   UsePoints(printer);

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
-#include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
@@ -106,9 +105,7 @@ bool WindowFrame::focusNextPrevChild(bool next) {
 
 void WindowFrame::hideEvent(QHideEvent* event) {
   if (!event->spontaneous()) hidden = true;
-  const bool wasActive = isActiveWindow();
   QWidget::hideEvent(event);
-  if (wasActive) detail::ActivateFrontWindow(this);
 }
 
 void WindowFrame::changeEvent(QEvent* event) {
@@ -154,16 +151,48 @@ void DeletePending() {
 
 }  // namespace
 
-void detail::ActivateFrontWindow(const QWidget* leaving) {
-  if (detail::quitRequested) return;
-  const QWidget* active = QApplication::activeWindow();
-  if (active && active != leaving && active->isVisible()) return;
-  Window* front = nullptr;
-  for (Window* w : LiveWindows()) {
-    if (&w->Frame() == leaving || !w->Frame().isVisible()) continue;
-    if (!front || w->RaisedAt() > front->RaisedAt()) front = w;
+namespace {
+
+// Without a window manager nobody passes the keyboard on when a window or dialog goes
+// away: Tab, typing and the shortcuts would reach no window until the user clicks one.
+// Once it is gone (and no longer holds the others modal), if no window shown is
+// active, the window it belonged to takes the activation, else the front-most of ours.
+class ActivationKeeper final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Hide || !watched->isWidgetType()) return false;
+    auto* leaving = static_cast<QWidget*>(watched);
+    // Qt may have let the activation go already (a modal window shown with no window
+    // manager is never reported active): whenever a window goes, check afterwards.
+    if (!leaving->isWindow()) return false;
+    QPointer<QWidget> owner = leaving->parentWidget() ? leaving->parentWidget()->window() : nullptr;
+    QTimer::singleShot(0, qApp, [owner] {
+      if (detail::quitRequested) return;
+      if (const QWidget* active = QApplication::activeWindow(); active && active->isVisible()) return;
+      if (owner && owner->isVisible()) {
+        owner->activateWindow();
+        return;
+      }
+      Window* front = nullptr;
+      for (Window* w : detail::LiveWindows())
+        if (w->Frame().isVisible() && (!front || w->RaisedAt() > front->RaisedAt())) front = w;
+      if (front) front->Frame().activateWindow();
+    });
+    return false;
   }
-  if (front) front->Frame().activateWindow();
+};
+
+}  // namespace
+
+void detail::KeepActivation() {
+  static QPointer<ActivationKeeper> keeper;
+  if (!keeper) {
+    keeper = new ActivationKeeper(qApp);
+    qApp->installEventFilter(keeper);
+  }
 }
 
 std::vector<Window*>& detail::LiveWindows() {
@@ -411,12 +440,13 @@ void Window::CentreOnMainScreen() {
 }
 
 bool Window::TopStripOnScreenAt(int32_t left, int32_t top) const {
-  // The desktop's title bar above the frame; before the window is first shown its
-  // height is not known yet, and the style's guess stands in for it.
-  int titleHeight = frame_->geometry().top() - frame_->frameGeometry().top();
-  if (titleHeight <= 0) titleHeight = frame_->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-  const int stripHeight = titleHeight + frame_->BarHeight();
-  const QRect strip(left, top - stripHeight, Width(), stripHeight);
+  // The title bar counts only once the desktop has put one on the window: without a
+  // window manager there is none, and a guess at its height would let the window
+  // open just below the screen. The strip takes in the content's first row, so that
+  // a window without a menu bar has one too.
+  const int titleHeight = std::max(0, frame_->geometry().top() - frame_->frameGeometry().top());
+  const int above = titleHeight + frame_->BarHeight();
+  const QRect strip(left, top - above, Width(), above + 1);
   // Any piece of the strip on a screen is something to grab the window by.
   const auto screens = QGuiApplication::screens();
   return std::any_of(screens.begin(), screens.end(),

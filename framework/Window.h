@@ -131,7 +131,8 @@ class Window {
   // odd difference loses its half pixel.
   void CentreOnMainScreen();
   // Whether a person could still reach the window if its content area stood at
-  // left, top: part of its top strip (title bar and menu bar) lies on some screen.
+  // left, top: part of its top strip (title bar, menu bar, the content's first row)
+  // lies on some screen.
   bool TopStripOnScreenAt(int32_t left, int32_t top) const;
 
   std::string Title() const;

@@ -80,6 +80,8 @@ TEST_F(ScreenLayoutTest, StoredPositionIsAppliedAsStoredOnlyWhileTheTopStripIsOn
       {"far right and below", 32000, 32000, false},
       {"far left and above", -32000, -32000, false},
       {"right of the main screen", 100, 1700, false},
+      // With no window manager there is no title bar to reach above the menu bar.
+      {"menu bar just below the main screen", 790, 900, false},
       // The content would be on the screen at 0,0, but nothing is above it to hold the
       // title bar and menu bar.
       {"top strip above the screen at 0,0", -5, 50, false},
