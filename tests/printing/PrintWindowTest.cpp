@@ -23,16 +23,10 @@ std::string Fields(const CalPrint& w) {
 
 TEST_F(PrintTest, TabAndShiftTabVisitFieldsCalendarsAndButtonsWhicheverCalendarIsChosen) {
   WhilePrintWindow([](CalPrint& w) {
-    const std::vector<std::string> forward{"YearTXTPRT", "FromMonthTXTPRT", "ToMonthTXTPRT", "OPTGregorian",
-                                           "OPTHijri",   "PrintPRT",        "CancelButton",  "YearTXTPRT"};
-    const std::vector<std::string> backward(forward.rbegin(), forward.rend());
-    for (fw::RadioButton* chosen : {w.OPTHijri, w.OPTGregorian}) {
-      SCOPED_TRACE(chosen->Name() + " chosen");
-      fw::test::Click(*chosen);
-      ASSERT_TRUE(chosen->Value());
-      EXPECT_EQ(fw::test::TabOrder(w, *w.YearTXTPRT, 7), forward);
-      EXPECT_EQ(fw::test::TabOrder(w, *w.YearTXTPRT, 7, true), backward);
-    }
+    ExpectTabCycle(w, *w.YearTXTPRT,
+                   {"YearTXTPRT", "FromMonthTXTPRT", "ToMonthTXTPRT", "OPTGregorian", "OPTHijri", "PrintPRT",
+                    "CancelButton", "YearTXTPRT"},
+                   {w.OPTHijri, w.OPTGregorian});
   });
 }
 

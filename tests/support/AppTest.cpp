@@ -84,3 +84,16 @@ std::string AppTest::PrefsBytes(int32_t top, int32_t left, bool flag) {
   s.push_back(flag ? 1 : 0);
   return s;
 }
+
+void AppTest::ExpectTabCycle(fw::Window& window, fw::Control& first, const std::vector<std::string>& cycle,
+                             std::initializer_list<fw::RadioButton*> choices) {
+  const std::vector<std::string> backward(cycle.rbegin(), cycle.rend());
+  const int steps = static_cast<int>(cycle.size()) - 1;
+  for (fw::RadioButton* chosen : choices) {
+    SCOPED_TRACE(chosen->Name() + " selected");
+    fw::test::Click(*chosen);
+    ASSERT_TRUE(chosen->Value());
+    EXPECT_EQ(fw::test::TabOrder(window, first, steps), cycle);
+    EXPECT_EQ(fw::test::TabOrder(window, first, steps, true), backward);
+  }
+}

@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
+#include "framework/Controls.h"
 #include "framework/testing/Driver.h"
 
 class CalPrint;
@@ -28,6 +31,11 @@ class AppTest : public ::testing::Test {
   // hidden afterwards if the body left it up. Returns whether the command returned
   // only after the window was gone.
   static bool WhilePrintWindow(const std::function<void(CalPrint&)>& body);
+
+  // With each of `choices` selected in turn, Tab from `first` visits `cycle` (which
+  // ends back at `first`) and Shift+Tab visits it backwards.
+  static void ExpectTabCycle(fw::Window& window, fw::Control& first, const std::vector<std::string>& cycle,
+                             std::initializer_list<fw::RadioButton*> choices);
 
   // The preferences file "TSL Prefs" in this test's preferences folder.
   static std::filesystem::path PrefsPath();
