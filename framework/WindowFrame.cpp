@@ -1,0 +1,112 @@
+#include "framework/Internal.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+#include "framework/Window.h"
+#include "framework/WindowRegistry.h"
+
+namespace fw {
+
+WindowFrame::WindowFrame(Window& owner) : owner_(owner), content_(new QWidget(this)) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  content_->setObjectName(QStringLiteral("content"));
+}
+
+void WindowFrame::InstallBar(QMenuBar* bar) {
+  bar_ = bar;
+  bar_->setParent(this);
+  bar_->setNativeMenuBar(false);
+  bar_->show();
+}
+
+void WindowFrame::FixSize(int width, int height, bool resizeable) {
+  const int barHeight = BarHeight();
+  if (bar_) bar_->setGeometry(0, 0, width, barHeight);
+  content_->setGeometry(0, barHeight, width, height);
+  if (resizeable) {
+    resize(width, height + barHeight);
+  } else {
+    setFixedSize(width, height + barHeight);
+  }
+}
+
+void WindowFrame::closeEvent(QCloseEvent* event) {
+  // The window's own Close event decides; the widget is never closed by Qt itself.
+  event->ignore();
+  if (!owner_.Design().CloseButton) return;
+  // Finish the event before the window goes away.
+  QPointer<WindowFrame> self(this);
+  QTimer::singleShot(0, this, [self] {
+    if (self) self->owner_.CloseBox();
+  });
+}
+
+void WindowFrame::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const bool escape = event->key() == Qt::Key_Escape;
+  if ((enter || escape) && event->modifiers() == Qt::NoModifier) {
+    PushButton* chosen = nullptr;
+    for (const auto& c : owner_.Controls()) {
+      auto* b = dynamic_cast<PushButton*>(c.get());
+      if (!b || !b->Enabled() || !b->Visible()) continue;
+      if (enter && b->Default()) {
+        chosen = b;
+        break;
+      }
+      // Escape prefers a cancel button that is not also the default one.
+      if (escape && b->Cancel() && (!chosen || chosen->Default())) chosen = b;
+    }
+    if (chosen) {
+      event->accept();
+      chosen->Push();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
+}
+
+QWidget* WindowFrame::NextStop(bool next) const {
+  std::vector<QWidget*> stops;
+  for (Control* c : owner_.TabChain())
+    if (c->Enabled() && c->Visible()) stops.push_back(c->Widget());
+  if (stops.empty()) return nullptr;
+  const auto at = std::find(stops.begin(), stops.end(), focusWidget());
+  const size_t n = stops.size();
+  if (at == stops.end()) return next ? stops.front() : stops.back();
+  const auto current = static_cast<size_t>(at - stops.begin());
+  return stops[next ? (current + 1) % n : (current + n - 1) % n];
+}
+
+bool WindowFrame::focusNextPrevChild(bool next) {
+  // Qt takes the unselected radio buttons of a group out of its own chain (and its
+  // chain does not always take the order it is given), so the window walks its
+  // controls by tab index itself, wrapping at either end.
+  QWidget* stop = NextStop(next);
+  if (!stop) return QWidget::focusNextPrevChild(next);
+  stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
+void WindowFrame::hideEvent(QHideEvent* event) {
+  if (!event->spontaneous()) hidden = true;
+  QWidget::hideEvent(event);
+}
+
+void WindowFrame::changeEvent(QEvent* event) {
+  // A click on a window brings it to the front too.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) WindowRegistry::BroughtToFront(owner_);
+  QWidget::changeEvent(event);
+}
+
+void WindowFrame::showEvent(QShowEvent* event) {
+  hidden = false;
+  QWidget::showEvent(event);
+}
+
+}  // namespace fw

@@ -1,0 +1,191 @@
+#include "framework/testing/Driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QTimer>
+
+#include "framework/Internal.h"
+#include "framework/Window.h"
+
+namespace fw::test {
+
+void WhileModal(Window& window, const std::function<void()>& action, const std::function<void()>& whileShown,
+                int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  bool done = false;
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (done) return;
+    if (window.Frame().isVisible() && QApplication::activeModalWidget() == &window.Frame()) {
+      done = true;
+      poll.stop();
+      whileShown();
+      if (window.Frame().isVisible()) window.Hide();
+      return;
+    }
+    if (clock.elapsed() > timeoutMs) {
+      done = true;
+      window.Hide();
+    }
+  });
+  poll.start();
+  action();
+  poll.stop();
+  Pump();
+}
+
+namespace {
+
+// What a dialog shows of its fields as it comes up.
+void ReadFields(QDialog& dialog, Dialog& seen) {
+  for (auto* spin : dialog.findChildren<QSpinBox*>())
+    if (!spin->objectName().isEmpty()) seen.Values[detail::S(spin->objectName())] = spin->value();
+  for (auto* spin : dialog.findChildren<QDoubleSpinBox*>())
+    if (!spin->objectName().isEmpty()) seen.Values[detail::S(spin->objectName())] = spin->value();
+  for (auto* combo : dialog.findChildren<QComboBox*>())
+    if (!combo->objectName().isEmpty()) seen.Choices[detail::S(combo->objectName())] = detail::S(combo->currentText());
+  if (auto* print = qobject_cast<QPrintDialog*>(&dialog)) seen.File = detail::S(print->printer()->outputFileName());
+}
+
+void SetFields(QDialog& dialog, const std::map<std::string, double>& values) {
+  for (const auto& [name, value] : values) {
+    if (auto* spin = dialog.findChild<QSpinBox*>(detail::Q(name))) spin->setValue(static_cast<int>(value));
+    if (auto* spin = dialog.findChild<QDoubleSpinBox*>(detail::Q(name))) spin->setValue(value);
+  }
+}
+
+void Answer(QDialog* dialog, bool accept) {
+  if (auto* box = qobject_cast<QMessageBox*>(dialog); box && accept && box->button(QMessageBox::Ok)) {
+    box->button(QMessageBox::Ok)->click();
+  } else if (accept) {
+    dialog->accept();
+  } else {
+    dialog->reject();
+  }
+}
+
+// Runs `action` and answers the first modal dialog it brings up (only an alert when
+// `alertsOnly`, so that a dialog an inner call answers is left to it).
+Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs,
+                   bool alertsOnly) {
+  Dialog seen;
+  QElapsedTimer clock;
+  clock.start();
+  QTimer poll;
+  poll.setInterval(10);
+  // A dialog opened by a click runs its own loop inside the click: it is answered
+  // from a timer of its own.
+  QTimer nestedPoll;
+  nestedPoll.setInterval(10);
+  QDialog* first = nullptr;
+  QObject::connect(&nestedPoll, &QTimer::timeout, [&] {
+    auto* nested = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!nested || nested == first) return;
+    nestedPoll.stop();
+    for (const std::string& name : answer.NestedClick)
+      if (auto* b = nested->findChild<QAbstractButton*>(detail::Q(name))) b->click();
+    QTimer::singleShot(0, nested, [nested] { nested->accept(); });
+  });
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    if (alertsOnly && !qobject_cast<QMessageBox*>(dialog)) dialog = nullptr;
+    if (dialog && !seen.Shown) {
+      seen.Shown = true;
+      first = dialog;
+      seen.Title = detail::S(dialog->windowTitle());
+      if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+        seen.Kind = "alert";
+        seen.Text = detail::S(box->text());
+        seen.StopIcon = box->icon() == QMessageBox::Critical;
+        seen.Buttons = static_cast<int32_t>(box->buttons().size());
+      } else if (qobject_cast<QPrintDialog*>(dialog)) {
+        seen.Kind = "print";
+      } else if (qobject_cast<QPageSetupDialog*>(dialog)) {
+        seen.Kind = "pagesetup";
+      } else {
+        seen.Kind = "other";
+      }
+      ReadFields(*dialog, seen);
+      SetFields(*dialog, answer.Set);
+      if (!answer.NestedClick.empty()) nestedPoll.start();
+      for (const std::string& name : answer.Click)
+        if (auto* b = dialog->findChild<QAbstractButton*>(detail::Q(name))) b->click();
+      nestedPoll.stop();
+      // Answer once the current event is done, so that a nested dialog gets its own turn.
+      QTimer::singleShot(0, dialog, [dialog, accept = answer.Accept] { Answer(dialog, accept); });
+      return;
+    }
+    // Whatever is still up after the deadline is closed, so that a test fails rather
+    // than hangs.
+    if (clock.elapsed() > timeoutMs && modal) modal->close();
+  });
+  poll.start();
+  action();
+  poll.stop();
+  Pump();
+  return seen;
+}
+
+}  // namespace
+
+Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std::vector<std::string>& clickFirst,
+                    int timeoutMs) {
+  DialogAnswer answer;
+  answer.Accept = accept;
+  answer.Click = clickFirst;
+  return AnswerFirst(action, answer, timeoutMs, false);
+}
+
+Dialog AnswerDialog(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs) {
+  return AnswerFirst(action, answer, timeoutMs, false);
+}
+
+Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {
+  const Dialog d = AnswerFirst(action, {}, timeoutMs, true);
+  Alert alert;
+  alert.Shown = d.Shown && d.Kind == "alert";
+  alert.Text = d.Text;
+  alert.Title = d.Title;
+  alert.StopIcon = d.StopIcon;
+  alert.Buttons = d.Buttons;
+  return alert;
+}
+
+bool WhileDialog(const std::function<void()>& action, const std::function<void()>& whileShown, int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  bool shown = false;
+  bool gone = false;
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog && !shown) {
+      shown = true;
+      whileShown();
+      gone = !dialog || !dialog->isVisible();
+      if (!gone) dialog->reject();
+      return;
+    }
+    if (clock.elapsed() > timeoutMs && QApplication::activeModalWidget()) QApplication::activeModalWidget()->close();
+  });
+  poll.start();
+  action();
+  poll.stop();
+  Pump();
+  return shown && gone;
+}
+
+}  // namespace fw::test

@@ -1,0 +1,129 @@
+#include "framework/testing/DriverInternal.h"
+
+#include <QFontInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "framework/Controls.h"
+#include "framework/Internal.h"
+#include "framework/Window.h"
+
+namespace fw::test {
+
+Image ToImage(const QPixmap& pixmap) {
+  const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+  Image out;
+  out.Width = image.width();
+  out.Height = image.height();
+  out.Pixels.reserve(static_cast<size_t>(out.Width) * out.Height);
+  for (int y = 0; y < out.Height; ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < out.Width; ++x) out.Pixels.push_back(line[x] & 0xFFFFFF);
+  }
+  return out;
+}
+
+bool Image::Save(const std::string& path) const {
+  QImage image(Width, Height, QImage::Format_RGB32);
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) image.setPixel(x, y, 0xFF000000u | At(x, y));
+  return image.save(detail::Q(path));
+}
+
+Image Grab(Control& control) { return ToImage(control.Widget()->grab()); }
+
+Image Grab(Window& window) { return ToImage(window.Frame().grab()); }
+
+void Render(Control& control) {
+  static QImage image;
+  if (image.size() != control.Widget()->size()) image = QImage(control.Widget()->size(), QImage::Format_RGB32);
+  control.Widget()->render(&image);
+}
+
+namespace {
+
+MenuEntry EntryOf(QAction* action) {
+  MenuEntry e;
+  e.Name = detail::S(action->objectName());
+  e.Text = detail::S(action->text());
+  e.Shortcut = detail::S(action->shortcut().toString(QKeySequence::PortableText));
+  e.Separator = action->isSeparator();
+  e.Enabled = action->isEnabled();
+  e.Visible = action->isVisible();
+  if (QMenu* menu = action->menu()) {
+    e.Name = detail::S(menu->objectName());
+    for (QAction* child : menu->actions()) e.Items.push_back(EntryOf(child));
+  }
+  return e;
+}
+
+QAction* FindAction(QWidget* root, const QString& name) {
+  for (QAction* a : root->findChildren<QAction*>())
+    if (a->objectName() == name) return a;
+  for (QMenu* m : root->findChildren<QMenu*>())
+    for (QAction* a : m->actions())
+      if (a->objectName() == name) return a;
+  return nullptr;
+}
+
+}  // namespace
+
+std::vector<MenuEntry> MenuBarOf(Window& window) {
+  std::vector<MenuEntry> out;
+  QMenuBar* bar = window.Frame().Bar();
+  if (!bar) return out;
+  for (QAction* a : bar->actions()) out.push_back(EntryOf(a));
+  return out;
+}
+
+void ChooseMenu(Window& window, const std::string& name) {
+  QMenuBar* bar = window.Frame().Bar();
+  if (!bar) return;
+  if (QAction* a = FindAction(bar, detail::Q(name))) a->trigger();
+  Pump();
+}
+
+int32_t MenuBarHeight(Window& window) { return window.Frame().BarHeight(); }
+
+Rect FrameGeometry(Window& window) {
+  const QRect g = window.Frame().geometry();
+  return {g.x(), g.y(), g.width(), g.height()};
+}
+
+FontInfo FontOf(Control& control) {
+  const QFontInfo info(control.Widget()->font());
+  return {detail::S(info.family()), info.pixelSize(), info.bold(), info.fixedPitch()};
+}
+
+int32_t AlignmentOf(Control& control) {
+  Qt::Alignment a;
+  if (auto* label = qobject_cast<QLabel*>(control.Widget())) a = label->alignment();
+  else if (auto* edit = qobject_cast<QLineEdit*>(control.Widget())) a = edit->alignment();
+  if (a & Qt::AlignHCenter) return 1;
+  if (a & Qt::AlignRight) return 2;
+  return 0;
+}
+
+bool IsDefaultButton(Control& control) {
+  auto* b = qobject_cast<QPushButton*>(control.Widget());
+  return b && b->isDefault();
+}
+
+int32_t FrameKind(Window& window) {
+  return (window.Frame().windowFlags() & Qt::WindowType_Mask) == Qt::Dialog ? 1 : 0;
+}
+
+bool HasCloseButton(Window& window) { return window.Frame().windowFlags() & Qt::WindowCloseButtonHint; }
+
+bool IsResizable(Window& window) {
+  const QWidget& f = window.Frame();
+  return f.minimumSize() != f.maximumSize();
+}
+
+Color BackgroundOf(Window& window) {
+  return window.Frame().Content()->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+}
+
+}  // namespace fw::test
