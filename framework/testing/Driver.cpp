@@ -24,7 +24,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -511,14 +510,11 @@ std::string PdfText(const std::string& path, int32_t page) {
 void WithFileSizeLimit(int64_t bytes, const std::function<void()>& action) {
   rlimit before{};
   ::getrlimit(RLIMIT_FSIZE, &before);
-  // Past the limit a write fails with EFBIG instead of ending the process.
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   rlimit limited = before;
   limited.rlim_cur = static_cast<rlim_t>(bytes);
   ::setrlimit(RLIMIT_FSIZE, &limited);
   action();
   ::setrlimit(RLIMIT_FSIZE, &before);
-  std::signal(SIGXFSZ, oldHandler);
 }
 
 int BeepCount() { return detail::beepCount; }
