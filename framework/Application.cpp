@@ -126,6 +126,9 @@ bool Application::HandleMenu(const std::string& itemName) {
 Application* Application::Current() { return CurrentApp(); }
 
 bool Start(int& argc, char** argv, const std::function<void()>& startup) {
+  // A write past a file-size limit (ulimit -f) fails with EFBIG, reported as a failed
+  // write, instead of ending the run with the preferences unsaved.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (!qApp) {
     if (const std::string problem = detail::PlatformProblem(argc, argv); !problem.empty()) {
       std::fprintf(stderr, "%s: %s\n", argc > 0 && argv[0] ? argv[0] : "tessaral", problem.c_str());

@@ -8,10 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <string_view>
 #include <system_error>
 
 namespace fw {
@@ -58,40 +56,6 @@ void BinaryStream::WriteShort(int16_t value) {
 
 void BinaryStream::WriteBoolean(bool value) { data_.push_back(value ? 1 : 0); }
 
-namespace {
-
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-bool IsLetterOrDigit(char c) { return IsUpper(c) || IsLower(c) || (c >= '0' && c <= '9'); }
-
-// Whether six characters look drawn at random, as the names of temporary files are,
-// rather than written by a person ("backup", "Backup", "BACKUP", "orig12"): letters or
-// digits, both cases, and a capital somewhere after the first place.
-bool LooksRandom(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), IsLetterOrDigit) && std::any_of(s.begin(), s.end(), IsLower) &&
-         std::any_of(s.begin() + 1, s.end(), IsUpper);
-}
-
-// What a killed write of ours leaves beside `file`: "<name>.XXXXXX", as both mkstemp
-// and QSaveFile name their temporary files. Only plain files of our own that are no
-// larger than what we write are taken for such leftovers.
-void RemoveLeftoverTemporaries(const fs::path& file, size_t maxSize) {
-  const std::string prefix = file.filename().string() + ".";
-  std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(file.parent_path(), ec)) {
-    const std::string name = entry.path().filename().string();
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
-        !LooksRandom(std::string_view(name).substr(prefix.size())))
-      continue;
-    struct stat st;
-    if (::lstat(entry.path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-        static_cast<size_t>(st.st_size) <= maxSize)
-      ::unlink(entry.path().c_str());
-  }
-}
-
-}  // namespace
-
 bool BinaryStream::Close() {
   if (closed_) return true;
   closed_ = true;
@@ -107,11 +71,6 @@ bool BinaryStream::Close() {
   // file without its owner's write permission was made read-only on purpose.
   if (exists && (!S_ISREG(old.st_mode) || !(old.st_mode & S_IWUSR))) return false;
 
-  std::error_code ec;
-  const fs::path resolved = fs::weakly_canonical(target_, ec);
-  RemoveLeftoverTemporaries(target_, data_.size());
-  if (!ec && resolved != target_) RemoveLeftoverTemporaries(resolved, data_.size());
-
   QSaveFile file(QFile::decodeName(target_.c_str()));
   if (!file.open(QIODevice::WriteOnly)) return false;
   // QSaveFile copies the mode as Qt's permissions see it, which can differ from the
@@ -120,8 +79,10 @@ bool BinaryStream::Close() {
     file.cancelWriting();
     return false;
   }
+  // The bytes are flushed here, not left to commit(), which would put a file cut short
+  // by a failed last write (a file-size limit, a full disk) in the old one's place.
   const auto size = static_cast<qint64>(data_.size());
-  if (file.write(reinterpret_cast<const char*>(data_.data()), size) != size) {
+  if (file.write(reinterpret_cast<const char*>(data_.data()), size) != size || !file.flush()) {
     file.cancelWriting();
     return false;
   }

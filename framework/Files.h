@@ -30,7 +30,9 @@ class BinaryStream {
   // go to a temporary file beside it, which then replaces the file, so that an
   // interrupted write never leaves a short file behind. The file's mode is kept and a
   // symbolic link is written through. A read-only file, or something other than a
-  // plain file in its place, is left alone. False when nothing was written.
+  // plain file in its place, is left alone. False when nothing was written. No other
+  // file is touched: one killed in the instant between naming its temporary file and
+  // the rename leaves that file beside the old one.
   bool Close();
 
  private:

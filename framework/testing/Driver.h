@@ -147,8 +147,9 @@ Image RenderPdfPage(const std::string& path, int32_t page, int32_t dpi = 72);
 // The text of one page of a PDF, in reading order; needs pdftotext.
 std::string PdfText(const std::string& path, int32_t page);
 
-// Runs `action` with every file this process writes limited to `bytes`: a write
-// beyond fails as on a full disk.
+// Runs `action` with every file this process writes limited to `bytes`. SIGXFSZ keeps
+// the disposition the program gave it: a write beyond the limit fails, as on a full
+// disk, only if the program ignores the signal.
 void WithFileSizeLimit(int64_t bytes, const std::function<void()>& action);
 
 int BeepCount();

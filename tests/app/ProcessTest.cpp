@@ -1,7 +1,8 @@
 // The real program, run as a child process the way a desktop runs it: a
 // termination signal ends the run through the Close events (the preferences file
-// written, exit 0), and a display or platform that cannot start gives one line on
-// standard error and exit 1 rather than Qt's abort.
+// written, exit 0; under a file-size limit too small for it, the old file kept), and
+// a display or platform that cannot start gives one line on standard error and
+// exit 1 rather than Qt's abort.
 
 #include <gtest/gtest.h>
 
@@ -56,7 +57,7 @@ class ProcessTest : public ::testing::Test {
 
   // Starts the program through env(1), without any display or platform choice of this
   // environment and with `extra`; the termination signals start with their default
-  // handling.
+  // handling, as does SIGXFSZ.
   void Start(const std::vector<std::string>& extra) {
     std::vector<std::string> args{"/usr/bin/env"};
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM",
@@ -79,7 +80,7 @@ class ProcessTest : public ::testing::Test {
     posix_spawnattr_init(&attr);
     sigset_t defaults;
     sigemptyset(&defaults);
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, sig);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGXFSZ}) sigaddset(&defaults, sig);
     sigset_t none;
     sigemptyset(&none);
     posix_spawnattr_setsigdefault(&attr, &defaults);
@@ -89,6 +90,19 @@ class ProcessTest : public ::testing::Test {
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
     ASSERT_EQ(rc, 0) << std::strerror(rc);
+  }
+
+  // Starts the program and returns once its main window has read the preferences,
+  // after the program has started listening for signals: the moment to send one.
+  void StartAndWaitForPrefsRead(const std::vector<std::string>& extra) {
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, Prefs().c_str(), IN_OPEN), 0);
+    Start(extra);
+    pollfd ready{watch, POLLIN, 0};
+    const int events = ::poll(&ready, 1, 60000);
+    ::close(watch);
+    ASSERT_EQ(events, 1) << "the program never read its preferences; " << Stderr();
   }
 
   // The exit status, once the child ends; one still running after `seconds` is killed.
@@ -119,17 +133,7 @@ TEST_P(SignalTest, EndsTheRunThroughTheCloseEventsAndExitsZero) {
     std::ofstream out(Prefs(), std::ios::binary);
     out << std::string("\x00\x02\x00\x64\x00\x32\x07tail", 11);
   }
-  // The main window reads the file as it opens, after the program has started
-  // listening for signals: that open is the moment to send one.
-  const int watch = ::inotify_init1(IN_CLOEXEC);
-  ASSERT_GE(watch, 0);
-  ASSERT_GE(::inotify_add_watch(watch, Prefs().c_str(), IN_OPEN), 0);
-  Start({"QT_QPA_PLATFORM=offscreen"});
-  pollfd ready{watch, POLLIN, 0};
-  const int events = ::poll(&ready, 1, 60000);
-  ::close(watch);
-  ASSERT_EQ(events, 1) << "the program never read its preferences; " << Stderr();
-
+  StartAndWaitForPrefsRead({"QT_QPA_PLATFORM=offscreen"});
   ::kill(pid, GetParam());
   const int status = Wait(60);
   ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
@@ -162,5 +166,27 @@ TEST_F(ProcessTest, UnusableDisplayOrPlatformGivesOneLineAndExitOne) {
     const std::string err = Stderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find(c.mentions), std::string::npos) << err;
+  }
+}
+
+TEST_F(ProcessTest, FileSizeLimitBelowThePreferencesKeepsTheOldFileAndStillExitsZero) {
+  // A file-size limit in bytes: below the 7 bytes of the file the write fails, leaving the
+  // old file whole and nothing beside it; at 7 it is written.
+  const std::string old("\x00\x02\x00\x64\x00\x32\x07tail", 11);
+  for (const int limit : {0, 3, 7}) {
+    SCOPED_TRACE("limit " + std::to_string(limit) + " bytes");
+    {
+      std::ofstream out(Prefs(), std::ios::binary);
+      out << old;
+    }
+    StartAndWaitForPrefsRead({"QT_QPA_PLATFORM=offscreen", "prlimit", "--fsize=" + std::to_string(limit)});
+    ::kill(pid, SIGTERM);
+    const int status = Wait(60);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
+    EXPECT_EQ(ReadFile(Prefs()), limit < 7 ? old : std::string("\x00\x02\x00\x64\x00\x32\x01", 7));
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir / "config")) files.push_back(entry.path().filename());
+    EXPECT_EQ(files, std::vector<std::string>{"TSL Prefs"});
   }
 }

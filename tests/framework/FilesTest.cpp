@@ -128,27 +128,6 @@ TEST_F(FilesTest, KeepsTheFilesModeAndLeavesAReadOnlyFileAlone) {
   EXPECT_EQ(FilesIn(dir), 1u);
 }
 
-TEST_F(FilesTest, NextWriteRemovesWhatKilledWritesLeftBehind) {
-  // Temporary files of writes killed before their rename, and names that are not ours.
-  const std::string leftovers[] = {"TSL Prefs.Ab3dE9", "TSL Prefs.q7XyZ1"};
-  const std::string others[] = {"TSL Prefs.Ab3dE", "TSL Prefs.Ab3dE9x", "TSL Prefs.Ab-dE9", "Other.Ab3dE9",
-                                "TSL Prefs.biggEr"};
-  std::ofstream(dir / leftovers[0]);
-  std::ofstream(dir / leftovers[1]) << std::string("\x00\x02\x00", 3);
-  for (const std::string& name : others) std::ofstream(dir / name) << "a user's file";
-  // A person's own copies, as small as ours, under names a person gives.
-  const std::string copies[] = {"TSL Prefs.backup", "TSL Prefs.Backup", "TSL Prefs.BACKUP", "TSL Prefs.orig12"};
-  for (const std::string& name : copies) std::ofstream(dir / name) << std::string("\x00\x02\x00", 3);
-  fs::create_directory(dir / "TSL Prefs.Folder");
-
-  ASSERT_TRUE(WritePrefs(fw::FolderItem(dir).Child("TSL Prefs"), 4));
-  for (const std::string& name : leftovers) EXPECT_FALSE(fs::exists(dir / name)) << name;
-  for (const std::string& name : others) EXPECT_TRUE(fs::exists(dir / name)) << name;
-  for (const std::string& name : copies) EXPECT_TRUE(fs::exists(dir / name)) << name;
-  EXPECT_TRUE(fs::is_directory(dir / "TSL Prefs.Folder"));
-  EXPECT_EQ(Contents(dir / "TSL Prefs"), std::string("\x00\x02\x00\x0A\x00\x04\x01", 7));
-}
-
 TEST_F(FilesTest, PreferencesFolderFollowsXdgConfigHome) {
   const char* saved = std::getenv("XDG_CONFIG_HOME");
   const std::string keep = saved ? saved : "";

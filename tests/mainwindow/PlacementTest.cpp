@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "mainwindow/CalMain.h"
 #include "shell/AppGlobal.h"
@@ -116,4 +119,52 @@ TEST_F(PlacementTest, UnwritablePreferencesFolderStillQuits) {
   ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   EXPECT_TRUE(fw::test::QuitRequested());
   EXPECT_FALSE(CalMain::Exists());
+}
+
+TEST_F(PlacementTest, ClosingLeavesEveryOtherFileBesideThePreferencesAsItWas) {
+  namespace fs = std::filesystem;
+  // A person's own files, small as ours and named as a person or another program
+  // names them; then the same beside the file that a symbolic link "TSL Prefs" names.
+  const fs::path config = PrefsPath().parent_path();
+  const fs::path dotfiles = fs::path(fw::test::ScratchDir()) / "dotfiles";
+  struct Case {
+    const char* what;
+    fs::path folder;
+    std::vector<std::pair<std::string, std::string>> files;
+  };
+  const Case cases[] = {
+      {"plain file",
+       config,
+       {{"TSL Prefs.oldPos", "\x00\x02\x00\x64\x00\x32\x01"s},
+        {"TSL Prefs.keepMe", ""},
+        {"TSL Prefs.iPhone", "hi"},
+        {"TSL Prefs.a1B2c3", "\x00\x02\x00"s}}},
+      {"symbolic link",
+       dotfiles,
+       {{"calendar.bin.myNote", "note"}, {"calendar.bin.oldPos", "\x00\x02\x00\x64\x00\x32\x00"s}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::create_directories(c.folder);
+    if (c.folder == dotfiles) {
+      WriteFile(dotfiles / "calendar.bin", "\x00\x02\x00\x0A\x00\x14\x01"s);
+      fs::remove(PrefsPath());
+      fs::create_symlink(dotfiles / "calendar.bin", PrefsPath());
+    }
+    for (const auto& [name, bytes] : c.files) WriteFile(c.folder / name, bytes);
+    AppGlobal::ResetState();
+    StartApp();
+    W().SetLeft(70);
+    W().SetTop(80);
+    CloseMainWindow();
+    ASSERT_TRUE(fw::test::QuitRequested());
+    EXPECT_EQ(ReadPrefs(), "\x00\x02\x00\x50\x00\x46\x01"s);
+    for (const auto& [name, bytes] : c.files) {
+      EXPECT_TRUE(fs::is_regular_file(c.folder / name)) << name;
+      EXPECT_EQ(ReadFile(c.folder / name), bytes) << name;
+    }
+    fw::test::ResetApplication();
+  }
+  EXPECT_TRUE(fs::is_symlink(PrefsPath()));
+  fs::remove_all(dotfiles);
 }

@@ -350,7 +350,8 @@ TEST_F(PrintJobTest, APageTooSmallForACellEndsTheJobWithAnAlertAndNoFile) {
 
 TEST_F(PrintJobTest, AJobThatCannotBeWrittenEndsWithAnAlertAndLeavesTheFileAsItWas) {
   UseDefaultSheetWithoutSetup();
-  // A disk that fills up while the pages are written.
+  // A file-size limit (ulimit -f) below the PDF's size, as a disk that fills up while
+  // the pages are written; the run started with SIGXFSZ as a shell leaves it.
   WriteFile(pdf, "an earlier job's bytes");
   fw::test::Alert a;
   WhilePrintWindow([&](CalPrint& w) {
