@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -131,14 +130,11 @@ void RequestSessionQuit() {
 void WithFileSizeLimit(int64_t bytes, const std::function<void()>& action) {
   rlimit before{};
   ::getrlimit(RLIMIT_FSIZE, &before);
-  // Past the limit a write fails with EFBIG instead of ending the process.
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   rlimit limited = before;
   limited.rlim_cur = static_cast<rlim_t>(bytes);
   ::setrlimit(RLIMIT_FSIZE, &limited);
   action();
   ::setrlimit(RLIMIT_FSIZE, &before);
-  std::signal(SIGXFSZ, oldHandler);
 }
 
 int BeepCount() { return detail::beepCount; }

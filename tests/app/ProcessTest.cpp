@@ -190,3 +190,32 @@ TEST_F(ProcessTest, FileSizeLimitBelowThePreferencesKeepsTheOldFileAndStillExits
     EXPECT_EQ(files, std::vector<std::string>{"TSL Prefs"});
   }
 }
+
+TEST_F(ProcessTest, ARunStartedUnderNohupOutlivesAHangupAndStillEndsOnTerm) {
+  {
+    std::ofstream out(Prefs(), std::ios::binary);
+    out << std::string("\x00\x02\x00\x64\x00\x32\x07tail", 11);
+  }
+  // nohup starts the program with SIGHUP ignored, as a run meant to outlive its
+  // terminal is.
+  StartAndWaitForPrefsRead({"QT_QPA_PLATFORM=offscreen", "/usr/bin/nohup"});
+
+  ::kill(pid, SIGHUP);
+  int status = 0;
+  pid_t ended = 0;
+  for (int waited = 0; waited < 1000 && ended == 0; waited += 10) {
+    ::usleep(10000);
+    ended = ::waitpid(pid, &status, WNOHANG);
+  }
+  if (ended == pid) pid = -1;
+  ASSERT_TRUE(ended == 0) << "a run started with SIGHUP ignored ended on SIGHUP: "
+                          << (WIFSIGNALED(status) ? "killed by signal " + std::to_string(WTERMSIG(status))
+                                                  : "exit " + std::to_string(WEXITSTATUS(status)))
+                          << "; " << Stderr();
+
+  ::kill(pid, SIGTERM);
+  status = Wait(60);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
+  EXPECT_EQ(ReadFile(Prefs()), std::string("\x00\x02\x00\x64\x00\x32\x01", 7));
+}

@@ -146,3 +146,92 @@ TEST_F(GridTest, NumbersFitInsideTheirCell) {
         << "cell " << index;
   }
 }
+
+namespace {
+
+// "15 April 2009": the Gregorian date of day `d` of the month last drawn.
+std::string GregorianDateOf(int d) {
+  const TableCell& c = AppGlobal::DayBlock.at(static_cast<size_t>(d));
+  return fw::Str(c.GD) + " " + AppGlobal::GetMonNamGre(c.GM) + " " + fw::Str(c.GY);
+}
+
+}  // namespace
+
+TEST_F(GridTest, TodayIsShadedInTodaysOwnMonthOnlyNotOnItsDayNumberInOtherMonthsOfTheYear) {
+  struct Row {
+    bool hijri;
+    int month, year;
+    const char* shown;
+    int start;   // grid index of day 1
+    int shaded;  // grid index of today, 0 where the month does not hold it
+  };
+  const Row rows[] = {
+      {false, 3, 2009, "March 2009", 1, 15},
+      // 15 February and 15 April of today's year are not today.
+      {false, 2, 2009, "February 2009", 1, 0},
+      {false, 4, 2009, "April 2009", 4, 0},
+      // 1 Rabi' I 1430 is 25 February: today is day 19.
+      {true, 3, 1430, "Rabi' I 1430", 4, 22},
+      // 20 Safar is 15 February, 20 Rabi' II is 15 April.
+      {true, 2, 1430, "Safar 1430", 3, 0},
+      {true, 4, 1430, "Rabi' II 1430", 6, 0},
+  };
+  SetToday(2009, 3, 15);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string("today 15 March 2009, showing ") + r.shown);
+    Show(r.hijri, r.month, r.year);
+    const fw::test::Image img = Grid();
+    for (int index = 1; index <= 42; ++index) {
+      const bool shaded = img.At(Cell(index).x0, Cell(index).y0) == kShade;
+      const int day = index - r.start + 1;
+      if (index == r.shaded) {
+        EXPECT_TRUE(shaded) << "today's cell " << index << " (" << GregorianDateOf(day) << ") is not shaded";
+      } else if (shaded) {
+        ADD_FAILURE() << "cell " << index << " is shaded"
+                      << (day >= 1 && day <= 31 ? " (" + GregorianDateOf(day) + ")" : std::string());
+      }
+    }
+  }
+}
+
+// The other calendar's numbers change colour where their month changes: a month that
+// begins on the first of the other calendar's month keeps its first colour from day 1.
+TEST_F(GridTest, AMonthBeginningOnTheOtherCalendarsFirstIsBlueUntilTheOtherMonthChanges) {
+  struct Row {
+    bool hijri;
+    int month, year;
+    const char* shown;
+    int start, n;
+    int firstRed;  // the first day in the other calendar's next month, 0 for none
+    const char *current, *next;
+  };
+  const Row rows[] = {
+      // 1 Jumada I 1449 is Friday 1 October 2027; the month ends on 30 October.
+      {true, 5, 1449, "Jumada I 1449", 6, 30, 0, "October (10), 2027", "October (10), 2027"},
+      // 1 Rabi' II 1435 is Saturday 1 February 2014; day 29 is 1 March.
+      {true, 4, 1435, "Rabi' II 1435", 7, 29, 29, "February (2), 2014", "March (3), 2014"},
+      // And the other way round: 31 October 2027 is 1 Jumada II.
+      {false, 10, 2027, "October 2027", 6, 31, 31, "Jumada I (5), 1449", "Jumada II (6), 1449"},
+  };
+  SetToday(2000, 1, 1);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.shown);
+    Show(r.hijri, r.month, r.year);
+    const fw::test::Image img = Grid();
+    std::string wrong;  // the days drawn in another colour than their month's
+    for (int d = 1; d <= r.n; ++d) {
+      const bool red = r.firstRed != 0 && d >= r.firstRed;
+      const Rect cell = Cell(r.start + d - 1);
+      const int blue = Count(img, cell, IsBlue), redInk = Count(img, cell, IsRed);
+      if ((red ? redInk : blue) <= 5 || (red ? blue : redInk) > 0 || Count(img, cell, IsDarkGreen) > 0)
+        wrong += "\n  day " + fw::Str(d) + " (" + GregorianDateOf(d) +
+                 "), " + (red ? "red" : "blue") + " expected: blue " + fw::Str(blue) + ", red " +
+                 fw::Str(redInk) + " pixels";
+    }
+    EXPECT_TRUE(wrong.empty()) << "numbers in the wrong colour:" << wrong;
+    EXPECT_EQ(W().CurMonth->Text(), r.current);
+    EXPECT_EQ(W().CurMonth->TextColor(), 0x0000FFu);
+    EXPECT_EQ(W().NextMonth->Text(), r.next);
+    EXPECT_EQ(W().NextMonth->TextColor(), r.firstRed ? 0xFF0000u : 0x0000FFu);
+  }
+}

@@ -2,13 +2,18 @@
 // the page setup command, the geometry of the grid and what each page says.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <clocale>
 #include <cstdlib>
 #include <iostream>
 #include <filesystem>
+#include <iomanip>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -495,4 +500,130 @@ TEST(PageScalingTest, IsReadFromTheFirstRealAfterTheSecondScalingKey) {
       {"this platform's page setup", fw::PrinterSetup().SetupString(), 1.0},
   };
   for (const auto& r : rows) EXPECT_DOUBLE_EQ(PMScalingOf(r.setup), r.scaling) << r.name;
+}
+
+// ---- faults found later: span letters, headings, the file's mode ----------------
+
+// A Hijri month that begins on a Gregorian 1st: its Gregorian numbers carry "A" in
+// blue until the Gregorian month changes, not "B" from day 1.
+TEST_F(PrintJobTest, AHijriMonthBeginningOnAGregorianFirstLettersItsDaysAUntilTheGregorianMonthChanges) {
+  struct Row {
+    int32_t year, month;
+    int32_t start, n;
+    int32_t firstMonthDays;  // Gregorian days of the first month that the page holds
+    const char *firstMonth, *nextMonth, *leftLegend, *rightLegend;
+  };
+  const Row rows[] = {
+      // 1 Jumada I 1449 is Friday 1 October 2027; its 30 days lie in October.
+      {1449, 5, 6, 30, 31, "October 2027", "", "A-October (10), 2027", "A-October (10), 2027"},
+      // 1 Rabi' II 1435 is Saturday 1 February 2014; day 29 is 1 March.
+      {1435, 4, 7, 29, 28, "February 2014", "March 2014", "A-February (2), 2014", "B-March (3), 2014"},
+  };
+  UseDefaultSheetWithoutSetup();
+  for (const Row& r : rows) {
+    SCOPED_TRACE(AppGlobal::GetMonNamHij(r.month) + " " + std::to_string(r.year));
+    std::filesystem::remove(pdf);
+    ASSERT_TRUE(PrintMonths(true, r.year, r.month, r.month));
+    const Image page = Page(1);
+    const std::string text = fw::test::PdfText(pdf, 1);
+    std::istringstream in(text);
+    const std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
+    // "12A": a Gregorian number and its letter.
+    const auto lettered = std::count_if(words.begin(), words.end(), [](const std::string& w) {
+      return w.size() > 1 && std::isdigit(static_cast<unsigned char>(w.front())) &&
+             std::isupper(static_cast<unsigned char>(w.back()));
+    });
+    EXPECT_EQ(lettered, r.n) << "Gregorian numbers with a letter in:\n" << text;
+    std::string wrong;  // the days printed with another letter or colour than their month's
+    for (int32_t d = 1; d <= r.n; ++d) {
+      const bool next = d > r.firstMonthDays;
+      const int32_t gd = next ? d - r.firstMonthDays : d;
+      const std::string number = std::to_string(gd) + (next ? "B" : "A");
+      const Rect box = kA4NoSetup.Inside(r.start + d - 1);
+      const Rect corner = {(box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2, box.x1, box.y1};
+      const int32_t blue = Count(page, corner, IsBlue), red = Count(page, corner, IsRed);
+      const bool printed = std::find(words.begin(), words.end(), number) != words.end();
+      if (!printed || (next ? red : blue) == 0 || (next ? blue : red) > 0 || Count(page, corner, IsMagenta) > 0)
+        wrong += "\n  day " + std::to_string(d) + " (" + std::to_string(gd) + " " +
+                 (next ? r.nextMonth : r.firstMonth) + "): " + number + (printed ? "" : " missing") + ", " +
+                 (next ? "red" : "blue") + " expected: blue " + std::to_string(blue) + ", red " +
+                 std::to_string(red) + " pixels";
+    }
+    EXPECT_TRUE(wrong.empty()) << "wrongly printed:" << wrong;
+    const size_t left = text.find(r.leftLegend);
+    EXPECT_TRUE(left != std::string::npos && text.find(r.rightLegend, left + 1) != std::string::npos)
+        << "legends " << r.leftLegend << " and " << r.rightLegend << " expected in:\n" << text;
+  }
+}
+
+namespace {
+
+// The ink of a line of words between y0 and y1 (excluded), word by word from the
+// left: runs of inked columns, a gap of `gap` clean columns or more between words.
+std::vector<Rect> WordsInk(const Image& page, int32_t x0, int32_t x1, int32_t y0, int32_t y1, int32_t gap) {
+  std::vector<Rect> words;
+  int32_t clean = gap;
+  for (int32_t x = x0; x < x1; ++x) {
+    if (Count(page, {x, y0, x + 1, y1}, IsInk) == 0) {
+      ++clean;
+      continue;
+    }
+    if (clean >= gap) words.push_back(InkBounds(page, {x, y0, x1, y1}));
+    words.back().x1 = x;
+    clean = 0;
+  }
+  return words;
+}
+
+}  // namespace
+
+TEST_F(PrintJobTest, EachWeekdayHeadingIsCentredOverItsColumnOnEveryPage) {
+  UseDefaultSheetWithoutSetup();
+  ASSERT_TRUE(PrintMonths(false, 2022, 5, 6));
+  const Grid& g = kA4NoSetup;
+  for (int32_t n = 1; n <= 2; ++n) {
+    SCOPED_TRACE(n == 1 ? "May 2022" : "June 2022");
+    const Image page = Page(n);
+    // From under the title down to just above the grid's top border.
+    const std::vector<Rect> words = WordsInk(page, g.left - 30, g.Right() + 30, g.top - 25, g.top - 1, 6);
+    ASSERT_EQ(words.size(), 7u) << "seven headings expected above the grid";
+    for (int32_t i = 0; i < 7; ++i) {
+      const double centre = (words[i].x0 + words[i].x1) / 2.0, column = g.left + (i + 0.5) * g.cellWidth;
+      EXPECT_NEAR(centre, column, 2.0) << AppGlobal::GetWeekName(i) << "'s ink spans x " << words[i].x0 << " to "
+                                       << words[i].x1 << " over the column from " << g.left + i * g.cellWidth
+                                       << " to " << g.left + (i + 1) * g.cellWidth;
+    }
+  }
+}
+
+// A PDF printed to a new file is made as the user's other files are: 0666 less the
+// umask; one printed over an existing file keeps that file's mode.
+TEST_F(PrintJobTest, APdfFileGetsItsModeFromTheUmaskOrKeepsTheModeOfTheFileItReplaces) {
+  const auto octal = [](mode_t mode) {
+    std::ostringstream out;
+    out << std::oct << std::setw(4) << std::setfill('0') << mode;
+    return out.str();
+  };
+  const auto modeOf = [&](const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? octal(st.st_mode & 07777) : std::string("no file");
+  };
+  const auto printUnder = [&](mode_t mask) {
+    const mode_t before = ::umask(mask);
+    const bool printed = PrintMonths(false, 2024, 1, 1);
+    ::umask(before);
+    return printed;
+  };
+  UseDefaultSheetWithoutSetup();
+  for (const mode_t mask : {022u, 027u, 077u, 002u}) {
+    std::filesystem::remove(pdf);
+    ASSERT_TRUE(printUnder(mask));
+    EXPECT_EQ(modeOf(pdf), octal(0666 & ~mask)) << "a new PDF printed under umask " << octal(mask);
+  }
+  for (const mode_t mode : {0640u, 0604u}) {
+    WriteFile(pdf, "an earlier job's bytes");
+    std::filesystem::permissions(pdf, std::filesystem::perms(mode));
+    ASSERT_TRUE(printUnder(077));
+    EXPECT_EQ(modeOf(pdf), octal(mode)) << "a PDF printed over a file of mode " << octal(mode) << " under umask 0077";
+  }
 }
