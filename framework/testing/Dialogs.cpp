@@ -1,4 +1,4 @@
-#include "framework/testing/Driver.h"
+#include "framework/testing/DriverInternal.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -29,6 +29,7 @@ void WhileModal(Window& window, const std::function<void()>& action, const std::
     if (done) return;
     if (window.Frame().isVisible() && QApplication::activeModalWidget() == &window.Frame()) {
       done = true;
+      MarkExpected(&window.Frame());
       poll.stop();
       whileShown();
       if (window.Frame().isVisible()) window.Hide();
@@ -93,6 +94,7 @@ Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answ
     auto* nested = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (!nested || nested == first) return;
     nestedPoll.stop();
+    MarkExpected(nested);
     for (const std::string& name : answer.NestedClick)
       if (auto* b = nested->findChild<QAbstractButton*>(detail::Q(name))) b->click();
     QTimer::singleShot(0, nested, [nested] { nested->accept(); });
@@ -104,18 +106,13 @@ Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answ
     if (dialog && !seen.Shown) {
       seen.Shown = true;
       first = dialog;
+      MarkExpected(dialog);
       seen.Title = detail::S(dialog->windowTitle());
+      seen.Kind = KindOf(*dialog);
       if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-        seen.Kind = "alert";
         seen.Text = detail::S(box->text());
         seen.StopIcon = box->icon() == QMessageBox::Critical;
         seen.Buttons = static_cast<int32_t>(box->buttons().size());
-      } else if (qobject_cast<QPrintDialog*>(dialog)) {
-        seen.Kind = "print";
-      } else if (qobject_cast<QPageSetupDialog*>(dialog)) {
-        seen.Kind = "pagesetup";
-      } else {
-        seen.Kind = "other";
       }
       ReadFields(*dialog, seen);
       SetFields(*dialog, answer.Set);
@@ -139,6 +136,13 @@ Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answ
 }
 
 }  // namespace
+
+std::string KindOf(const QWidget& modal) {
+  if (qobject_cast<const QMessageBox*>(&modal)) return "alert";
+  if (qobject_cast<const QPrintDialog*>(&modal)) return "print";
+  if (qobject_cast<const QPageSetupDialog*>(&modal)) return "pagesetup";
+  return qobject_cast<const QDialog*>(&modal) ? "other" : "window";
+}
 
 Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std::vector<std::string>& clickFirst,
                     int timeoutMs) {
@@ -174,6 +178,7 @@ bool WhileDialog(const std::function<void()>& action, const std::function<void()
     QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (dialog && !shown) {
       shown = true;
+      MarkExpected(dialog);
       whileShown();
       gone = !dialog || !dialog->isVisible();
       if (!gone) dialog->reject();

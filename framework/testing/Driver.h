@@ -129,6 +129,18 @@ struct DialogAnswer {
 };
 Dialog AnswerDialog(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs = 5000);
 
+// From now on, a modal dialog or window that none of the helpers above has taken on
+// (an alert no ExpectAlert waits for, say) is passed to `report` ("unexpected alert:
+// <title>: <text>") once it has been up for `graceMs`, and cancelled, so that the test
+// goes on and fails instead of blocking until it is killed. An empty `report` stops
+// the watch.
+void WatchForUnexpectedDialogs(std::function<void(const std::string&)> report, int graceMs = 2000);
+
+// Runs `action`; whatever modal dialog or window is still up `ms` after it began is
+// cancelled without being taken on, as a last resort for tests of the watch above.
+// True when one had to be.
+bool CloseModalsAfter(int ms, const std::function<void()>& action);
+
 // Print jobs go to this PDF file (the print dialog offers it) instead of the default one.
 void SetPrintFile(const std::string& path);
 // Seconds the last print job spent painting, from the painter's begin to its end.

@@ -3,11 +3,23 @@
 
 #include <QPixmap>
 
+#include <string>
+
 #include "framework/testing/Driver.h"
+
+class QWidget;
 
 namespace fw::test {
 
 // The pixels of a grab or a rendered page, without alpha.
 Image ToImage(const QPixmap& pixmap);
+
+// A helper has taken this modal dialog or window on, for as long as it stays up:
+// the watch for unexpected dialogs leaves it alone.
+void MarkExpected(QWidget* modal);
+
+// "alert", "print", "pagesetup", "other" for any other dialog, or "window" for a
+// window of the program's own shown modally.
+std::string KindOf(const QWidget& modal);
 
 }  // namespace fw::test

@@ -82,6 +82,7 @@ void InitApplication(int& argc, char** argv) {
 }
 
 void FinishApplication() {
+  WatchForUnexpectedDialogs({});
   ResetApplication();
   TestApp().reset();
 }
