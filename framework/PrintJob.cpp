@@ -1,11 +1,15 @@
 #include "framework/PrintingInternal.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -109,8 +113,9 @@ class PdfOutput {
   QTemporaryFile temp_;
 };
 
-// The printer and painter must exist, the painter begun, before the Graphics that
-// draws through them.
+// The printer and the painter of a job. The Graphics that draws through them is made
+// only once the painter has begun: a painter that did not begin is never drawn on,
+// not even given its render hints.
 struct JobDevice {
   JobDevice(std::unique_ptr<QPrinter> ownPrinter, QPrinter& jobPrinter)
       : owned(std::move(ownPrinter)), printer(jobPrinter) {
@@ -134,59 +139,104 @@ struct JobDevice {
   std::chrono::steady_clock::time_point begun;
   QPainter painter;
   bool started = false;
-  bool abandoned = false;
 };
 
 QRect PrintableArea(QPrinter& printer) { return printer.pageLayout().paintRectPixels(printer.resolution()); }
 
-class PageGraphics final : private JobDevice, public Graphics {
+class PageGraphics final : public Graphics {
  public:
-  PageGraphics(std::unique_ptr<QPrinter> owned, QPrinter& printer)
-      : JobDevice(std::move(owned), printer),
-        Graphics(painter, PrintableArea(printer).width(), PrintableArea(printer).height()) {}
+  // `job` has begun.
+  explicit PageGraphics(std::unique_ptr<JobDevice> job)
+      : Graphics(job->painter, PrintableArea(job->printer).width(), PrintableArea(job->printer).height()),
+        job_(std::move(job)) {}
   ~PageGraphics() override {
-    if (!started) return;
-    if (abandoned) {
-      printer.abort();
-      painter.end();
+    JobDevice& job = *job_;
+    if (abandoned_) {
+      job.printer.abort();
+      job.painter.end();
       return;  // the temporary file goes with `pdf`
     }
-    const bool ended = painter.end() && printer.printerState() != QPrinter::Error;
-    detail::lastJobPaintSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
-    if (!ended || (pdf && !pdf->Deliver())) {
-      pdf.reset();  // the unfinished file is gone by the time the user reads why
-      MsgBox("The calendar could not be printed: writing to " + detail::S(where) +
+    const bool ended = job.painter.end() && job.printer.printerState() != QPrinter::Error;
+    detail::lastJobPaintSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - job.begun).count();
+    if (!ended || (job.pdf && !job.pdf->Deliver())) {
+      job.pdf.reset();  // the unfinished file is gone by the time the user reads why
+      MsgBox("The calendar could not be printed: writing to " + detail::S(job.where) +
                  " failed. Check that there is room on the disk, then print again.",
              16, "Print");
     }
   }
-  bool Started() const { return started; }
-  const QString& Where() const { return where; }
-  void Abandon() { abandoned = true; }
+  void Abandon() { abandoned_ = true; }
 
  protected:
-  bool StartNextPage() override { return started && printer.newPage(); }
+  bool StartNextPage() override { return job_->printer.newPage(); }
+
+ private:
+  std::unique_ptr<JobDevice> job_;
+  bool abandoned_ = false;
 };
 
-// The print dialog's Properties repeat the paper and orientation of Print Setup:
-// they are shown there but not offered, since the pages are laid out for the sheet
-// that was set up.
-class SheetShownNotOffered final : public QObject {
+// The print dialog shows what the job has decided without offering it. Its
+// Properties repeat the paper and orientation of Print Setup, and the pages are laid
+// out for that sheet. Its page range, current page and selection would choose pages,
+// but a job prints all of its pages, chosen before the dialog: Qt turns "Pages from"
+// back on whenever it sets the dialog up (as it shows, as a printer is chosen) and
+// then ignores it for a file, so the choice is taken away again after each. A file
+// holds one copy in page order, whatever Copies and Reverse say, so for a file they
+// are not offered either.
+class JobChoicesShownNotOffered final : public QObject {
  public:
-  using QObject::QObject;
+  explicit JobChoicesShownNotOffered(QPrintDialog& dialog) : dialog_(dialog) {
+    dialog.installEventFilter(this);
+    // Connected after Qt's own handler, so this runs once Qt has set up the printer.
+    if (auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers")))
+      connect(printers, &QComboBox::currentIndexChanged, this, [this] { TakeAwayWhatTheJobDecides(); });
+  }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::ChildPolished) {
-      for (QWidget* page : static_cast<QWidget*>(watched)->findChildren<QWidget*>()) {
+    if (watched == &dialog_ && (event->type() == QEvent::ChildPolished || event->type() == QEvent::Show)) {
+      for (QWidget* page : dialog_.findChildren<QWidget*>()) {
         if (page->inherits("QPageSetupWidget")) {
           page->setEnabled(false);
           page->setToolTip(QPrintDialog::tr("Paper and orientation are chosen in Print Setup."));
         }
       }
+      TakeAwayWhatTheJobDecides();
     }
     return false;
   }
+
+ private:
+  template <typename Control>
+  Control* Find(const char* name) const {
+    return dialog_.findChild<Control*>(QLatin1String(name));
+  }
+
+  void TakeAwayWhatTheJobDecides() {
+    if (auto* all = Find<QRadioButton>("printAll")) all->setChecked(true);
+    for (const char* name :
+         {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit", "printCurrentPage", "printSelection"}) {
+      if (auto* control = Find<QWidget>(name)) {
+        control->setEnabled(false);
+        control->setToolTip(QPrintDialog::tr("Every page of this job is printed."));
+      }
+    }
+    // Qt sets the printer's format as soon as a printer is chosen.
+    const bool toFile = dialog_.printer()->outputFormat() == QPrinter::PdfFormat;
+    if (toFile) {
+      if (auto* copies = Find<QSpinBox>("copies")) copies->setValue(1);
+      if (auto* reverse = Find<QCheckBox>("reverse")) reverse->setChecked(false);
+    }
+    for (const char* name : {"copies", "collate", "reverse"}) {
+      if (auto* control = Find<QWidget>(name)) {
+        control->setEnabled(!toFile);
+        control->setToolTip(toFile ? QPrintDialog::tr("A file holds one copy, in page order.") : QString());
+      }
+    }
+  }
+
+  QPrintDialog& dialog_;
 };
 
 }  // namespace
@@ -215,22 +265,21 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent,
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    SheetShownNotOffered lock;
-    dialog.installEventFilter(&lock);
+    JobChoicesShownNotOffered lock(dialog);
     if (dialog.exec() != QDialog::Accepted) return nullptr;
   }
   printer.setPageLayout(sheet);
   UsePoints(printer);
   if (printer.outputFormat() == QPrinter::PdfFormat) LastPdfFile() = printer.outputFileName();
 
-  auto page = std::make_unique<PageGraphics>(std::move(owned), printer);
-  if (!page->Started()) {
-    const QString where = page->Where();
-    page.reset();
+  auto job = std::make_unique<JobDevice>(std::move(owned), printer);
+  if (!job->started) {
+    const QString where = job->where;
+    job.reset();  // no temporary file is left behind when the user reads why
     MsgBox("The calendar could not be printed to " + detail::S(where) + ".", 16, "Print");
     return nullptr;
   }
-  return page;
+  return std::make_unique<PageGraphics>(std::move(job));
 }
 
 void AbandonPrintJob(std::unique_ptr<Graphics> page) {

@@ -52,9 +52,10 @@ class PrinterSetup {
 
 // Shows the platform's print dialog (seeded with `setup` when given) and returns the
 // Graphics of the job's first page, or null when the user cancels or the job cannot
-// start. The dialog chooses the printer (or PDF file) and the copies; the sheet and
-// its orientation stay those of `setup` (or the default page setup). `title` names
-// the job and the PDF.
+// start. The dialog chooses the printer (or PDF file) and, for a printer, the copies;
+// the sheet and its orientation stay those of `setup` (or the default page setup),
+// and every page the job draws is printed: the dialog offers no choice of pages.
+// `title` names the job and the PDF.
 //
 // The job is complete when the Graphics is destroyed. A PDF is written to a
 // temporary file beside the chosen one and moved in place only when complete: a job

@@ -37,6 +37,13 @@ void ResetApplication();
 
 // Lets queued events (paints, deferred deletes, timers) run.
 void Pump(int milliseconds = 0);
+// Lets events run until `condition` holds or `timeoutMs` has passed; whether it held.
+// For what the window system does in its own time, such as activating a window.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+
+// Runs `action` and returns the messages Qt gave meanwhile (its warnings on
+// stderr), one a line; they still reach stderr.
+std::vector<std::string> QtMessages(const std::function<void()>& action);
 
 // A left click in the middle of the control.
 void Click(Control& control);
@@ -140,6 +147,15 @@ void WatchForUnexpectedDialogs(std::function<void(const std::string&)> report, i
 // cancelled without being taken on, as a last resort for tests of the watch above.
 // True when one had to be.
 bool CloseModalsAfter(int ms, const std::function<void()>& action);
+
+// The controls of the modal dialog that is up, by object name, as a person finds
+// them with every tab and pane of the dialog opened (the print dialog's "Options"):
+// whether each can be used (not hidden, enabled) and whether it is checked.
+struct DialogControl {
+  bool Offered = false;
+  bool Checked = false;
+};
+std::map<std::string, DialogControl> ModalDialogControls();
 
 // Print jobs go to this PDF file (the print dialog offers it) instead of the default one.
 void SetPrintFile(const std::string& path);

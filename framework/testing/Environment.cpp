@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -119,6 +120,39 @@ void Pump(int milliseconds) {
     while (t.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  QElapsedTimer t;
+  t.start();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  while (!condition()) {
+    if (t.elapsed() > timeoutMs) return false;
+    QTest::qWait(5);
+  }
+  return true;
+}
+
+namespace {
+
+std::vector<std::string>* capturedMessages = nullptr;
+QtMessageHandler handlerBeforeCapture = nullptr;
+
+void CaptureMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (capturedMessages) capturedMessages->push_back(detail::S(message));
+  if (handlerBeforeCapture) handlerBeforeCapture(type, context, message);
+}
+
+}  // namespace
+
+std::vector<std::string> QtMessages(const std::function<void()>& action) {
+  std::vector<std::string> messages;
+  capturedMessages = &messages;
+  handlerBeforeCapture = qInstallMessageHandler(CaptureMessage);
+  action();
+  qInstallMessageHandler(handlerBeforeCapture);
+  capturedMessages = nullptr;
+  return messages;
 }
 
 void RequestSessionQuit() {

@@ -1,10 +1,13 @@
 #include "framework/testing/DriverInternal.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 
 #include "framework/Controls.h"
 #include "framework/Internal.h"
@@ -124,6 +127,37 @@ bool IsResizable(Window& window) {
 
 Color BackgroundOf(Window& window) {
   return window.Frame().Content()->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+}
+
+namespace {
+
+// Hidden by the dialog, rather than on a tab or pane that is not open: a tab's page
+// lies in its stack, and a pane that the dialog opens on request ("Options >>") is one
+// of the dialog's own children.
+bool HiddenInDialog(const QWidget* widget, const QWidget* dialog) {
+  for (const QWidget* w = widget; w && w != dialog; w = w->parentWidget()) {
+    if (!w->isHidden()) continue;
+    const QWidget* parent = w->parentWidget();
+    if (parent == dialog || qobject_cast<const QStackedWidget*>(parent)) continue;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::map<std::string, DialogControl> ModalDialogControls() {
+  std::map<std::string, DialogControl> controls;
+  QWidget* dialog = QApplication::activeModalWidget();
+  if (!dialog) return controls;
+  for (QWidget* w : dialog->findChildren<QWidget*>()) {
+    if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
+    DialogControl c;
+    c.Offered = w->isEnabled() && !HiddenInDialog(w, dialog);
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) c.Checked = button->isChecked();
+    controls[detail::S(w->objectName())] = c;
+  }
+  return controls;
 }
 
 }  // namespace fw::test

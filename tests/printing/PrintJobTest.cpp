@@ -9,10 +9,11 @@
 #include <cstdint>
 #include <clocale>
 #include <cstdlib>
-#include <iostream>
 #include <filesystem>
 #include <iomanip>
+#include <iostream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -194,6 +195,37 @@ TEST_F(PrintJobTest, ChecksRefuseOutOfRangeInputWithTheFirstFailingMessage) {
   EXPECT_FALSE(std::filesystem::exists(pdf)) << "a cancelled printer dialog printed";
 }
 
+TEST_F(PrintJobTest, ThePrintDialogOffersNoChoiceOfPagesAndEveryMonthOfTheJobIsPrinted) {
+  UseDefaultSheetWithoutSetup();
+  // Qt's dialog would print every page whatever was chosen here: these must not be
+  // choices. A file holds one copy in page order, so neither are copies or order.
+  const char* notOffered[] = {"printRange",       "from",           "to",     "pagesRadioButton", "pagesLineEdit",
+                              "printCurrentPage", "printSelection", "copies", "reverse"};
+  std::map<std::string, fw::test::DialogControl> controls;
+  fw::test::Dialog d;
+  WhilePrintWindow([&](CalPrint& w) {
+    Fill(w, false, "2024", "1", "3");
+    fw::test::WhileDialog([&] { fw::test::Click(*w.PrintPRT); },
+                          [&] { controls = fw::test::ModalDialogControls(); });
+    // Choosing them anyway, as far as the dialog lets anyone.
+    d = fw::test::AnswerDialog([&] { fw::test::Click(*w.PrintPRT); },
+                               fw::test::DialogAnswer{true, {{"from", 2}, {"to", 2}, {"copies", 2}},
+                                                      {"printRange", "printCurrentPage", "reverse"}, {}});
+  });
+  EXPECT_TRUE(controls["printAll"].Offered && controls["printAll"].Checked);
+  for (const char* name : notOffered) {
+    ASSERT_EQ(controls.count(name), 1u) << name << " is not in the print dialog";
+    EXPECT_FALSE(controls[name].Offered) << name;
+  }
+  EXPECT_TRUE(controls["printers"].Offered) << "the printer is still chosen here";
+  EXPECT_EQ(d.Values["copies"], 1);
+
+  ASSERT_EQ(fw::test::ReadPdf(pdf).Pages, 3);
+  const char* titles[] = {"January (1), 2024", "February (2), 2024", "March (3), 2024"};
+  for (int32_t page = 1; page <= 3; ++page)
+    EXPECT_TRUE(Has(fw::test::PdfText(pdf, page), titles[page - 1])) << "page " << page;
+}
+
 // ---- pages and their geometry -------------------------------------------------
 
 TEST_F(PrintJobTest, OneMonthPrintsOnePageAndAYearPrintsTwelveInOrder) {
@@ -367,6 +399,29 @@ TEST_F(PrintJobTest, AJobThatCannotBeWrittenEndsWithAnAlertAndLeavesTheFileAsItW
   EXPECT_TRUE(Has(a.Text, "could not be printed")) << a.Text;
   EXPECT_EQ(ReadFile(pdf), "an earlier job's bytes");
   EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"job.pdf"});
+}
+
+TEST_F(PrintJobTest, AFileThatCannotBeMadeGetsAnAlertAndNothingFromQtOnStderr) {
+  UseDefaultSheetWithoutSetup();
+  // Nothing can be made inside a regular file or a missing folder, not even by root.
+  WriteFile(dir / "file", "not a folder");
+  for (const char* folder : {"file", "missing"}) {
+    SCOPED_TRACE(folder);
+    const std::string where = (dir / folder / "job.pdf").string();
+    fw::test::SetPrintFile(where);
+    fw::test::Alert a;
+    const std::vector<std::string> messages = fw::test::QtMessages([&] {
+      WhilePrintWindow([&](CalPrint& w) {
+        Fill(w, false, "2024", "1", "3");
+        a = fw::test::ExpectAlert([&] { PressPrint(w, true); });
+      });
+    });
+    EXPECT_TRUE(a.Shown && a.StopIcon);
+    EXPECT_EQ(a.Text, "The calendar could not be printed to " + where + ".");
+    for (const std::string& m : messages) EXPECT_FALSE(Has(m, "QPainter")) << m;
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"file"});
+    EXPECT_EQ(ReadFile(dir / "file"), "not a folder");
+  }
 }
 
 TEST_F(PrintJobTest, JobIsNamedAfterItsMonthsAndTheNextJobOffersTheSameFile) {

@@ -35,6 +35,12 @@ TEST_F(PrintTest, PrintCommandShowsTheWindowModallyCentredWithTodaysYearAndMonth
   EXPECT_FALSE(CalPrint::Exists());
   const bool returnedAfterwards = WhilePrintWindow([](CalPrint& w) {
     EXPECT_TRUE(w.Visible());
+    // The window system activates the window, and so focuses the field, in its own
+    // time: under load that can come after the window is shown.
+    fw::test::WaitUntil([&] {
+      return fw::test::ActiveWindow() == &w && fw::test::FocusedControl() == "YearTXTPRT" &&
+             w.YearTXTPRT->SelText() == "2024";
+    });
     EXPECT_EQ(fw::test::ActiveWindow(), &w);
     EXPECT_EQ(w.Left(), kCentredLeft);
     EXPECT_EQ(w.Top(), kCentredTop);
