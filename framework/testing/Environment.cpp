@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 
 #include "framework/Application.h"
 #include "framework/Internal.h"
+#include "framework/Window.h"
 #include "framework/WindowRegistry.h"
 
 namespace fw::test {
@@ -119,6 +121,11 @@ void Pump(int milliseconds) {
     while (t.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void HideAfter(Window& window, int milliseconds) {
+  WindowFrame* frame = &window.Frame();
+  QTimer::singleShot(milliseconds, frame, [frame] { frame->hide(); });
 }
 
 void RequestSessionQuit() {
