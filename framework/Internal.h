@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class QWindow;
+
 namespace fw {
 
 class MenuBar;
@@ -48,6 +50,15 @@ std::vector<Window*>& LiveWindows();
 // From now on a window or dialog that goes away while active hands the activation on.
 void KeepActivation();
 
+// The application's first window (the one start-up made), or null.
+Window* FirstWindow();
+// Activates the window; one that a modal window blocks would get no keyboard, so the
+// modal window in front of it is activated instead, as a desktop does.
+void Activate(QWidget& window);
+// The menu commands' shortcuts work from this window too: a modal window blocks the
+// window that carries the menu bar.
+void ShareCommands(QWidget& window);
+
 }  // namespace detail
 
 // The top-level widget of a window: an optional menu bar above the content area.
@@ -64,6 +75,14 @@ class WindowFrame : public QWidget {
   // The control the Tab key (Shift+Tab when not `next`) moves the focus to, by tab
   // index; the first (last) when no control has it. Null when the window has none.
   QWidget* NextStop(bool next) const;
+  // The enabled button that Return (`enter`) or Escape presses, or null.
+  PushButton* KeyButton(bool enter) const;
+
+  // Shows the window in front and activates it.
+  void Present();
+  // The window the desktop keeps this one in front of: for a dialog, the
+  // application's first window; none for that window and other document windows.
+  QWindow* DesktopParent() const;
 
   // Lets a modal showing wait for the window to be hidden.
   bool hidden = true;

@@ -94,23 +94,30 @@ void Window::Show() {
   // A window that has never had the focus starts at its first stop.
   if (!frame_->focusWidget())
     if (QWidget* first = frame_->NextStop(true)) first->setFocus(Qt::OtherFocusReason);
-  frame_->show();
-  frame_->raise();
-  frame_->activateWindow();
+  frame_->Present();
   WindowRegistry::BroughtToFront(*this);
 }
 
 void Window::ShowModal() {
+  // A second call while the window is up (its menu command again) only brings it
+  // forward: one showing, which ends when the window is hidden.
+  if (showingModal_) {
+    SetFocus();
+    return;
+  }
   // Qt makes a window modal only as it is shown: one already on screen (a window
   // shows itself when it is built) is hidden first.
   if (frame_->isVisible() && !frame_->isModal()) frame_->hide();
   frame_->setWindowModality(Qt::ApplicationModal);
+  showingModal_ = true;
   Show();
   QEventLoop loop;
   QPointer<WindowFrame> f(frame_.get());
   // Wait until the window is hidden (or goes away).
   while (f && !f->hidden && !detail::quitRequested) loop.processEvents(QEventLoop::WaitForMoreEvents);
-  if (f) f->setWindowModality(Qt::NonModal);
+  if (!f) return;
+  showingModal_ = false;
+  f->setWindowModality(Qt::NonModal);
 }
 
 void Window::Hide() { frame_->hide(); }
@@ -121,9 +128,7 @@ void Window::Refresh(bool /*eraseBackground*/) {
 }
 
 void Window::SetFocus() {
-  frame_->show();
-  frame_->raise();
-  frame_->activateWindow();
+  frame_->Present();
   WindowRegistry::BroughtToFront(*this);
 }
 

@@ -111,12 +111,14 @@ class Window {
   virtual void Event_Close() {}
 
   void Show();
-  // Shows the window application-modal; returns once it is hidden.
+  // Shows the window application-modal; returns once it is hidden. Windows shown while
+  // it is up take input too; the menu commands work from all of them.
   void ShowModal();
   void Hide();
   // Repaints the window and all its controls.
   void Refresh(bool eraseBackground = true);
-  // Brings the window to the front and activates it.
+  // Brings the window to the front and activates it (or, while a modal window blocks
+  // it, that window).
   void SetFocus();
   bool Visible() const;
 
@@ -178,6 +180,7 @@ class Window {
   std::vector<Control*> tabChain_;
   bool opened_ = false;
   bool closing_ = false;
+  bool showingModal_ = false;
   uint64_t raisedAt_ = 0;
 };
 

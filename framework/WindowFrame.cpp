@@ -1,9 +1,11 @@
 #include "framework/Internal.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <vector>
@@ -39,7 +41,14 @@ void WindowFrame::FixSize(int width, int height, bool resizeable) {
 void WindowFrame::closeEvent(QCloseEvent* event) {
   // The window's own Close event decides; the widget is never closed by Qt itself.
   event->ignore();
-  if (!owner_.Design().CloseButton) return;
+  if (!owner_.Design().CloseButton) {
+    // A desktop may draw a close box on every window (openbox), and Alt+F4 asks all
+    // the same. The window goes as Escape takes it away: hidden, then the rest of what
+    // its cancel button does (the focus handed back, say).
+    owner_.Hide();
+    if (PushButton* dismiss = KeyButton(false)) dismiss->Push();
+    return;
+  }
   // Finish the event before the window goes away.
   QPointer<WindowFrame> self(this);
   QTimer::singleShot(0, this, [self] {
@@ -51,24 +60,25 @@ void WindowFrame::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const bool escape = event->key() == Qt::Key_Escape;
   if ((enter || escape) && event->modifiers() == Qt::NoModifier) {
-    PushButton* chosen = nullptr;
-    for (const auto& c : owner_.Controls()) {
-      auto* b = dynamic_cast<PushButton*>(c.get());
-      if (!b || !b->Enabled() || !b->Visible()) continue;
-      if (enter && b->Default()) {
-        chosen = b;
-        break;
-      }
-      // Escape prefers a cancel button that is not also the default one.
-      if (escape && b->Cancel() && (!chosen || chosen->Default())) chosen = b;
-    }
-    if (chosen) {
+    if (PushButton* chosen = KeyButton(enter)) {
       event->accept();
       chosen->Push();
       return;
     }
   }
   QWidget::keyPressEvent(event);
+}
+
+PushButton* WindowFrame::KeyButton(bool enter) const {
+  PushButton* chosen = nullptr;
+  for (const auto& c : owner_.Controls()) {
+    auto* b = dynamic_cast<PushButton*>(c.get());
+    if (!b || !b->Enabled() || !b->Visible()) continue;
+    if (enter && b->Default()) return b;
+    // Escape prefers a cancel button that is not also the default one.
+    if (!enter && b->Cancel() && (!chosen || chosen->Default())) chosen = b;
+  }
+  return chosen;
 }
 
 QWidget* WindowFrame::NextStop(bool next) const {
@@ -94,7 +104,14 @@ bool WindowFrame::focusNextPrevChild(bool next) {
 }
 
 void WindowFrame::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) hidden = true;
+  if (!event->spontaneous()) {
+    hidden = true;
+    // The windows shown over a modal window now answer to the first window again.
+    if (isModal())
+      for (Window* w : detail::LiveWindows())
+        if (QWindow* handle = w->Frame().windowHandle(); handle && handle->transientParent() == windowHandle())
+          handle->setTransientParent(w->Frame().DesktopParent());
+  }
   QWidget::hideEvent(event);
 }
 
@@ -106,7 +123,33 @@ void WindowFrame::changeEvent(QEvent* event) {
 
 void WindowFrame::showEvent(QShowEvent* event) {
   hidden = false;
+  if (!event->spontaneous()) {
+    // The desktop reads whom the window stands in front of as it maps it, just after this.
+    if (QWindow* handle = windowHandle()) handle->setTransientParent(DesktopParent());
+    detail::ShareCommands(*this);
+  }
   QWidget::showEvent(event);
+}
+
+QWindow* WindowFrame::DesktopParent() const {
+  Window* first = detail::FirstWindow();
+  if (!first || first == &owner_ || owner_.Design().Frame == 0) return nullptr;
+  return first->Frame().windowHandle();
+}
+
+void WindowFrame::Present() {
+  show();
+  // Qt lets input reach only the modal window and the windows in front of it: one
+  // shown while a modal window is up joins those, as far as Qt is concerned. For the
+  // desktop it stays a sibling that a click brings forward, so that both stay usable.
+  // The windows the modal one stands in front of stay blocked.
+  const QWidget* modal = QApplication::activeModalWidget();
+  QWindow* handle = windowHandle();
+  if (modal && modal != this && !isModal() && handle && modal->windowHandle() &&
+      !handle->isAncestorOf(modal->windowHandle()))
+    handle->setTransientParent(modal->windowHandle());
+  raise();
+  detail::Activate(*this);
 }
 
 }  // namespace fw

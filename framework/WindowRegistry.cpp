@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdint>
@@ -67,13 +68,13 @@ class ActivationKeeper final : public QObject {
       if (detail::quitRequested) return;
       if (const QWidget* active = QApplication::activeWindow(); active && active->isVisible()) return;
       if (owner && owner->isVisible()) {
-        owner->activateWindow();
+        detail::Activate(*owner);
         return;
       }
       Window* front = nullptr;
       for (Window* w : detail::LiveWindows())
         if (w->Frame().isVisible() && (!front || w->RaisedAt() > front->RaisedAt())) front = w;
-      if (front) front->Frame().activateWindow();
+      if (front) detail::Activate(front->Frame());
     });
     return false;
   }
@@ -88,6 +89,19 @@ void detail::KeepActivation() {
     qApp->installEventFilter(keeper);
   }
 }
+
+void detail::Activate(QWidget& window) {
+  QWidget* modal = QApplication::activeModalWidget();
+  const QWindow* blocker = modal && modal != &window ? modal->windowHandle() : nullptr;
+  if (blocker && window.windowHandle() && !blocker->isAncestorOf(window.windowHandle())) {
+    modal->raise();
+    modal->activateWindow();
+    return;
+  }
+  window.activateWindow();
+}
+
+Window* detail::FirstWindow() { return LiveWindows().empty() ? nullptr : LiveWindows().front(); }
 
 std::vector<Window*>& detail::LiveWindows() {
   static std::vector<Window*> live;

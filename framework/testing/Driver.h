@@ -57,6 +57,14 @@ void Type(TextField& field, const std::string& text);
 // ("\b" is Backspace).
 void TypeKeys(Window& window, const std::string& text);
 
+// The same, delivered as the desktop delivers a person's input: to the window, where a
+// modal window that blocks it swallows it (Click and TypeKeys hand their events to the
+// widget itself). Printable ASCII; "\r" is Return.
+void ClickThroughWindow(Control& control);
+void TypeThroughWindow(Window& window, const std::string& text);
+// Asks the window to close as the desktop does for its close box or Alt+F4.
+void CloseFromDesktop(Window& window);
+
 enum class Key { Return, Escape, Tab, BackTab, Up, Down };
 // Sends the key to whatever has the focus in the window.
 void Press(Window& window, Key key);
@@ -96,6 +104,10 @@ Alert ExpectAlert(const std::function<void()>& action, int timeoutMs = 5000);
 // and the window is hidden afterwards if it still is.
 void WhileModal(Window& window, const std::function<void()>& action,
                 const std::function<void()>& whileShown, int timeoutMs = 5000);
+
+// Hides the window if it is still up after `milliseconds`: a test that expects a call
+// to return while the window is up then fails instead of waiting forever.
+void HideAfter(Window& window, int milliseconds);
 
 // Runs `action`; once it brings up a modal dialog (an alert, the print dialog),
 // `whileShown` runs. True when the dialog came up and `whileShown` took it down;
@@ -224,6 +236,9 @@ bool IsDefaultButton(Control& control);
 // Kind of top-level window: 0 document window, 1 dialog.
 int32_t FrameKind(Window& window);
 bool HasCloseButton(Window& window);
+bool HasTitleBar(Window& window);
+// The window the desktop keeps this one in front of (its transient parent), or null.
+Window* InFrontOf(Window& window);
 bool IsResizable(Window& window);
 Color BackgroundOf(Window& window);
 // Controls of the window in the order the Tab key (Shift+Tab when `backwards`)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 
 #include "framework/Application.h"
 #include "framework/Internal.h"
+#include "framework/Window.h"
 #include "framework/WindowRegistry.h"
 
 namespace fw::test {
@@ -153,6 +155,11 @@ std::vector<std::string> QtMessages(const std::function<void()>& action) {
   qInstallMessageHandler(handlerBeforeCapture);
   capturedMessages = nullptr;
   return messages;
+}
+
+void HideAfter(Window& window, int milliseconds) {
+  WindowFrame* frame = &window.Frame();
+  QTimer::singleShot(milliseconds, frame, [frame] { frame->hide(); });
 }
 
 void RequestSessionQuit() {

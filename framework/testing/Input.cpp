@@ -1,9 +1,11 @@
 #include "framework/testing/Driver.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+#include <QWindow>
 
 #include "framework/Controls.h"
 #include "framework/Internal.h"
@@ -57,6 +59,29 @@ QPoint ClickPoint(const Control& control) {
 }
 
 }  // namespace
+
+void ClickThroughWindow(Control& control) {
+  WindowFrame& frame = control.Owner().Frame();
+  if (QWindow* handle = frame.windowHandle())
+    QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, control.Widget()->mapTo(&frame, ClickPoint(control)));
+  Pump();
+}
+
+void TypeThroughWindow(Window& window, const std::string& text) {
+  if (QWindow* handle = window.Frame().windowHandle())
+    for (const char c : text) QTest::keyClick(handle, c);
+  Pump();
+}
+
+void CloseFromDesktop(Window& window) {
+  // What Qt makes of the window manager's request: a close event to the window, which
+  // hands it on to the widget.
+  if (QWindow* handle = window.Frame().windowHandle()) {
+    QCloseEvent close;
+    QCoreApplication::sendEvent(handle, &close);
+  }
+  Pump();
+}
 
 void Click(Control& control) {
   QTest::mouseClick(control.Widget(), Qt::LeftButton, Qt::NoModifier, ClickPoint(control));

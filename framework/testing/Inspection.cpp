@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QWindow>
 
 #include "framework/Controls.h"
 #include "framework/Internal.h"
@@ -119,6 +120,19 @@ int32_t FrameKind(Window& window) {
 }
 
 bool HasCloseButton(Window& window) { return window.Frame().windowFlags() & Qt::WindowCloseButtonHint; }
+
+bool HasTitleBar(Window& window) {
+  const Qt::WindowFlags flags = window.Frame().windowFlags();
+  return (flags & Qt::WindowTitleHint) && !(flags & Qt::FramelessWindowHint);
+}
+
+Window* InFrontOf(Window& window) {
+  const QWindow* handle = window.Frame().windowHandle();
+  const QWindow* parent = handle ? handle->transientParent() : nullptr;
+  for (Window* w : detail::LiveWindows())
+    if (parent && w->Frame().windowHandle() == parent) return w;
+  return nullptr;
+}
 
 bool IsResizable(Window& window) {
   const QWidget& f = window.Frame();

@@ -123,3 +123,25 @@ TEST_F(ConvTest, OneWindowPerRunKeepsItsPlaceInputsAndWeekdayButNotTheResultAfte
   EXPECT_EQ(Inputs(), "07-8-20");
   EXPECT_EQ(Shown(), (Result{"", "", "", "Thursday"}));
 }
+
+TEST_F(ConvTest, CloseRequestFromTheDesktopDoesWhatExitDoesAndKeepsTheWindow) {
+  // openbox draws a close box on the window all the same, and Alt+F4 asks too.
+  CalMain& main = CalMain::Instance();
+  fw::test::ClickFocus(*main.YearTXT);
+  CalConv& w = Open();
+  Enter("2000", "1", "1");
+  fw::test::Click(*w.ToHijri);
+  ASSERT_EQ(Shown(), (Result{"1420", "9", "25", "Saturday"}));
+
+  fw::test::CloseFromDesktop(w);
+  EXPECT_FALSE(w.Visible());
+  ASSERT_TRUE(CalConv::Exists());
+  EXPECT_EQ(fw::test::ActiveWindow(), &main);
+  EXPECT_EQ(fw::test::FocusedControl(), "YearTXT");
+
+  // The same window comes back with what Exit leaves of it.
+  EXPECT_EQ(&Open(), &w);
+  EXPECT_TRUE(w.Visible());
+  EXPECT_EQ(Inputs(), "2000-1-1");
+  EXPECT_EQ(Shown(), (Result{"", "", "", "Saturday"}));
+}

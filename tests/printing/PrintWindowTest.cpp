@@ -124,3 +124,25 @@ TEST_F(PrintTest, QuittingAfterPrintingClosesEveryWindowWithoutBuildingANewOne) 
   EXPECT_FALSE(CalMain::Exists());
   fw::test::Pump();
 }
+
+TEST_F(PrintTest, CloseRequestFromTheDesktopEndsTheModalShowingAsExitDoes) {
+  // openbox draws a close box on the window all the same, and Alt+F4 asks too.
+  CalMain& main = CalMain::Instance();
+  fw::test::ClickFocus(*main.YearTXT);
+  CalPrint* shown = nullptr;
+  EXPECT_TRUE(WhilePrintWindow([&](CalPrint& w) {
+    shown = &w;
+    Fill(w, true, "1445", "3", "4");
+    fw::test::CloseFromDesktop(w);
+    EXPECT_FALSE(w.Visible()) << "the close request left the Print window up";
+  })) << "the Print command returned while its window was still up";
+  ASSERT_TRUE(CalPrint::Exists());
+  EXPECT_EQ(fw::test::ActiveWindow(), &main);
+  EXPECT_EQ(fw::test::FocusedControl(), "YearTXT");
+
+  WhilePrintWindow([&](CalPrint& w) {
+    EXPECT_EQ(&w, shown);
+    EXPECT_EQ(Fields(w), "1445 3-4");
+    EXPECT_TRUE(w.OPTHijri->Value());
+  });
+}
