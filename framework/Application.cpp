@@ -13,7 +13,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -127,15 +126,8 @@ bool Application::HandleMenu(const std::string& itemName) {
 
 Application* Application::Current() { return CurrentApp(); }
 
-bool Start(int& argc, char** argv, const std::function<void()>& startup) {
-  if (!qApp) {
-    if (const std::string problem = detail::PlatformProblem(argc, argv); !problem.empty()) {
-      std::fprintf(stderr, "%s: %s\n", argc > 0 && argv[0] ? argv[0] : "tessaral", problem.c_str());
-      return false;
-    }
-    OwnedQApp() = std::make_unique<QApplication>(argc, argv);
-    detail::PlatformStarted();
-  }
+void Start(int& argc, char** argv, const std::function<void()>& startup) {
+  if (!qApp) OwnedQApp() = detail::StartPlatform(argc, argv);
   CatchQuitRequests();
   detail::KeepActivation();
   // Closing windows never ends the run by itself: the main window's Close event quits.
@@ -146,7 +138,6 @@ bool Start(int& argc, char** argv, const std::function<void()>& startup) {
   startup();
   if (Application* app = Application::Current()) app->Event_Open();
   WindowRegistry::ApplicationDidOpen();
-  return true;
 }
 
 namespace {
