@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,9 +42,12 @@ std::string programName;
 
 // What Qt reported of each platform it tried, in order.
 std::vector<std::string> causes;
+// Whether the plugin being started has its cause already (X names its display).
 bool causeForThisPlugin = false;
-bool pluginMissing = false;
-// The last warning that named no plugin: why the one Qt tries next failed.
+// The first plugin Qt did not find, if any: where the line lists the ones there are.
+std::optional<size_t> missingPlugin;
+// The last other warning since Qt last spoke of a plugin: why the one it is starting
+// failed.
 std::string lastDetail;
 
 std::string FirstQuoted(const QString& text) {
@@ -55,15 +59,17 @@ std::string FirstQuoted(const QString& text) {
 std::string FirstLine(const QString& text) { return text.section(u'\n', 0, 0).trimmed().toStdString(); }
 
 void Note(QtMsgType type, const std::string& category, const QString& text) {
-  if (category == "qt.qpa.xcb" && text.startsWith(QLatin1String("could not connect to display"))) {
-    const std::string display = text.mid(28).trimmed().toStdString();
-    causes.push_back(display.empty() ? "no X display to show windows on (set DISPLAY, or run it under xvfb-run)"
-                                     : "cannot open the X display \"" + display +
-                                           "\" (set DISPLAY to one that is running, or run it under xvfb-run)");
+  const QLatin1String noDisplay("could not connect to display");
+  if (category == "qt.qpa.xcb" && text.startsWith(noDisplay)) {
+    const std::string display = text.mid(noDisplay.size()).trimmed().toStdString();
+    causes.push_back(display.empty()
+                         ? "no X display to show windows on (set DISPLAY, or run it under xvfb-run)"
+                         : "cannot open the X display \"" + display +
+                               "\" (set DISPLAY to a running X server and screen, or run it under xvfb-run)");
     causeForThisPlugin = true;
   } else if (category == "qt.qpa.plugin" && text.startsWith(QLatin1String("Could not find the Qt platform plugin"))) {
+    if (!missingPlugin) missingPlugin = causes.size();
     causes.push_back("no Qt platform plugin \"" + FirstQuoted(text) + "\"");
-    pluginMissing = true;
     causeForThisPlugin = false;
     lastDetail.clear();
   } else if (category == "qt.qpa.plugin" && text.startsWith(QLatin1String("Could not load the Qt platform plugin"))) {
@@ -97,19 +103,20 @@ std::string WhyNoPlatform(const QString& fatal) {
     // A plugin that gave up on its own, as it started or as the first window was made.
     std::string name = QGuiApplication::platformName().toStdString();
     if (name.empty()) name = LastPlatformPlugin();
-    return (name.empty() ? std::string("the Qt platform cannot start") : "the Qt platform plugin \"" + name + "\" cannot start") +
-           ": " + FirstLine(fatal);
+    const std::string who = name.empty() ? "the Qt platform" : "the Qt platform plugin \"" + name + "\"";
+    return who + " cannot start: " + FirstLine(fatal);
   }
-  std::string line;
-  for (const std::string& cause : causes) line += (line.empty() ? "" : "; ") + cause;
-  if (line.empty()) line = "no Qt platform plugin named";
+  std::vector<std::string> said = causes;
+  if (said.empty()) said.push_back("no Qt platform plugin named");
   // A name that matches no plugin is best answered with the ones there are.
   const QLatin1String available("Available platform plugins are: ");
-  if (const qsizetype at = fatal.indexOf(available); at >= 0 && (causes.empty() || pluginMissing)) {
+  if (const qsizetype at = fatal.indexOf(available); at >= 0 && (causes.empty() || missingPlugin)) {
     QString list = fatal.mid(at + available.size()).trimmed();
     if (list.endsWith(u'.')) list.chop(1);
-    line += " (installed: " + list.toStdString() + ")";
+    said[missingPlugin.value_or(0)] += " (installed: " + list.toStdString() + ")";
   }
+  std::string line;
+  for (const std::string& cause : said) line += (line.empty() ? "" : "; ") + cause;
   return line;
 }
 

@@ -162,7 +162,8 @@ class ProcessTest : public ::testing::Test {
   void ExpectTermEndsTheRunCleanly() {
     ::kill(pid, SIGTERM);
     const int status = Wait(60);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << "; "
+                                   << Stderr();
     EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
   }
 
@@ -369,7 +370,12 @@ TEST_F(ServerTest, StartsOnALiveXDisplayButNotOnAScreenItLacks) {
   if (IsSkipped() || HasFailure()) return;
   const std::string stored("\x00\x02\x00\x64\x00\x64\x01", 7);
   WritePrefs(stored);
-  ASSERT_TRUE(StartAndAwaitOpen({"DISPLAY=" + display})) << ReadFile(dir / "server.log");
+  std::vector<std::string> env{"DISPLAY=" + display};
+  // libxkbcommon-x11 gives strndup names with no terminating NUL, which strndup allows
+  // and AddressSanitizer's strict string checks do not.
+  if (const char* asan = std::getenv("ASAN_OPTIONS"))
+    env.push_back(std::string("ASAN_OPTIONS=") + asan + ":strict_string_checks=0");
+  ASSERT_TRUE(StartAndAwaitOpen(env)) << ReadFile(dir / "server.log");
   ExpectTermEndsTheRunCleanly();
   EXPECT_EQ(Stderr(), "");
   EXPECT_EQ(ReadFile(Prefs()), stored);
