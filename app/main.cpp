@@ -2,7 +2,7 @@
 #include "shell/TSL.h"
 
 int main(int argc, char** argv) {
-  if (!fw::Start(argc, argv, TSL::Startup)) return 1;
+  fw::Start(argc, argv, TSL::Startup);
   const int code = fw::RunEventLoop();
   fw::Shutdown();
   return code;

@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -125,18 +124,11 @@ bool Application::HandleMenu(const std::string& itemName) {
 
 Application* Application::Current() { return CurrentApp(); }
 
-bool Start(int& argc, char** argv, const std::function<void()>& startup) {
+void Start(int& argc, char** argv, const std::function<void()>& startup) {
   // A write past a file-size limit (ulimit -f) fails with EFBIG, reported as a failed
   // write, instead of ending the run with the preferences unsaved.
   std::signal(SIGXFSZ, SIG_IGN);
-  if (!qApp) {
-    if (const std::string problem = detail::PlatformProblem(argc, argv); !problem.empty()) {
-      std::fprintf(stderr, "%s: %s\n", argc > 0 && argv[0] ? argv[0] : "tessaral", problem.c_str());
-      return false;
-    }
-    OwnedQApp() = std::make_unique<QApplication>(argc, argv);
-    detail::PlatformStarted();
-  }
+  if (!qApp) OwnedQApp() = detail::StartPlatform(argc, argv);
   CatchQuitRequests();
   detail::KeepActivation();
   // Closing windows never ends the run by itself: the main window's Close event quits.
@@ -147,7 +139,6 @@ bool Start(int& argc, char** argv, const std::function<void()>& startup) {
   startup();
   if (Application* app = Application::Current()) app->Event_Open();
   WindowRegistry::ApplicationDidOpen();
-  return true;
 }
 
 namespace {

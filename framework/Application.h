@@ -39,9 +39,9 @@ class Application {
 
 // Starts the application: initialises the platform, runs `startup` (which creates
 // the application object and the default window), delivers the application's Open
-// event and then the windows' Open events. Returns false, after one line on
-// standard error, when there is no display to show windows on.
-bool Start(int& argc, char** argv, const std::function<void()>& startup);
+// event and then the windows' Open events. A platform that cannot start (no
+// display, no such plugin) ends the process: one line on standard error, exit 1.
+void Start(int& argc, char** argv, const std::function<void()>& startup);
 
 // Runs the event loop until the application quits; returns the exit code.
 int RunEventLoop();

@@ -157,4 +157,6 @@ ScreenInfo Screen(int32_t index) {
   return {r.x(), r.y(), r.width(), r.height()};
 }
 
+bool WindowPositionsKnown() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
 }  // namespace fw

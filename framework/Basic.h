@@ -59,6 +59,10 @@ struct ScreenInfo {
 // screen gives the main screen.
 ScreenInfo Screen(int32_t index);
 
+// Whether a window can learn where it stands on the screen. A Wayland compositor
+// keeps that to itself: there a window's Left and Top say nothing of its place.
+bool WindowPositionsKnown();
+
 // Ends the application: every window still open gets its Close event, then the
 // event loop returns with `exitCode`.
 void Quit(int32_t exitCode = 0);

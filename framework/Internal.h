@@ -1,10 +1,12 @@
 #pragma once
 // Shared by the framework's own sources; nothing outside framework/ includes this.
 
+#include <QApplication>
 #include <QFont>
 #include <QMenuBar>
 #include <QWidget>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,11 +37,10 @@ QFont MakeFont(const std::string& family, double pixelSize, bool bold);
 QString Q(const std::string& s);
 std::string S(const QString& s);
 
-// What keeps Qt's platform from starting (no display, no such plugin), as one
-// line, or "" when it can start.
-std::string PlatformProblem(int argc, char** argv);
-// Qt's application object is built: what the check held open can go.
-void PlatformStarted();
+// Builds Qt's application object, which picks the platform. A platform that cannot
+// start, now or as the first window is made, ends the run with one line on standard
+// error and exit status 1; Qt's messages are held back until a window is shown.
+std::unique_ptr<QApplication> StartPlatform(int& argc, char** argv);
 
 // Gives SIGTERM, SIGINT and SIGHUP back their earlier handling (the end of a run).
 void ReleaseQuitRequests();

@@ -56,7 +56,9 @@ void CalMain::Event_Close() {
   if (std::optional<fw::FolderItem> file = PrefsFile()) {
     if (auto stream = file->CreateBinaryFile(kPrefsFileType)) {
       stream->WriteShort(FilePrefVersion);
-      if (AppGlobal::saveCheckBox1) {
+      // Where the platform cannot tell the window where it stands, the place it
+      // opened at is the best there is: its current Left and Top are made up.
+      if (AppGlobal::saveCheckBox1 && fw::WindowPositionsKnown()) {
         stream->WriteShort(static_cast<int16_t>(Top()));
         stream->WriteShort(static_cast<int16_t>(Left()));
       } else {

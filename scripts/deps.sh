@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make
-  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   fonts-dejavu-core fonts-liberation2
   poppler-utils locales

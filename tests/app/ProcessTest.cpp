@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,21 @@ namespace fs = std::filesystem;
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The arguments as exec wants them; they live as long as `strings`.
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& s : strings) pointers.push_back(s.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// An X display that no server serves.
+std::string AbsentDisplay() {
+  int free = 4000;
+  while (fs::exists("/tmp/.X11-unix/X" + std::to_string(free))) ++free;
+  return ":" + std::to_string(free);
 }
 
 class ProcessTest : public ::testing::Test {
@@ -56,9 +72,9 @@ class ProcessTest : public ::testing::Test {
   std::string Stderr() const { return ReadFile(dir / "stderr"); }
 
   // Starts the program through env(1), without any display or platform choice of this
-  // environment and with `extra`; the termination signals start with their default
-  // handling, as does SIGXFSZ.
-  void Start(const std::vector<std::string>& extra) {
+  // environment and with `extra`, giving it `programArgs`; the termination signals
+  // start with their default handling, as does SIGXFSZ.
+  void Start(const std::vector<std::string>& extra, const std::vector<std::string>& programArgs = {}) {
     std::vector<std::string> args{"/usr/bin/env"};
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM",
                              "QT_QPA_PLATFORM_PLUGIN_PATH", "XDG_SESSION_TYPE", "SESSION_MANAGER"})
@@ -67,9 +83,8 @@ class ProcessTest : public ::testing::Test {
     args.push_back("XDG_RUNTIME_DIR=" + (dir / "runtime").string());
     args.insert(args.end(), extra.begin(), extra.end());
     args.push_back(TESSARAL_PROGRAM);
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
+    args.insert(args.end(), programArgs.begin(), programArgs.end());
+    std::vector<char*> argv = Pointers(args);
 
     const std::string errPath = (dir / "stderr").string();
     posix_spawn_file_actions_t actions;
@@ -92,19 +107,6 @@ class ProcessTest : public ::testing::Test {
     ASSERT_EQ(rc, 0) << std::strerror(rc);
   }
 
-  // Starts the program and returns once its main window has read the preferences,
-  // after the program has started listening for signals: the moment to send one.
-  void StartAndWaitForPrefsRead(const std::vector<std::string>& extra) {
-    const int watch = ::inotify_init1(IN_CLOEXEC);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(::inotify_add_watch(watch, Prefs().c_str(), IN_OPEN), 0);
-    Start(extra);
-    pollfd ready{watch, POLLIN, 0};
-    const int events = ::poll(&ready, 1, 60000);
-    ::close(watch);
-    ASSERT_EQ(events, 1) << "the program never read its preferences; " << Stderr();
-  }
-
   // The exit status, once the child ends; one still running after `seconds` is killed.
   int Wait(int seconds) {
     int status = 0;
@@ -116,8 +118,144 @@ class ProcessTest : public ::testing::Test {
     return status;
   }
 
+  // Starts the program and returns once its main window has read the preferences file
+  // (which must exist): it listens for termination signals by then. False, as a
+  // test failure, when it ends or stalls first.
+  bool StartAndAwaitOpen(const std::vector<std::string>& extra) {
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    if (watch < 0 || ::inotify_add_watch(watch, Prefs().c_str(), IN_OPEN) < 0) {
+      ADD_FAILURE() << "cannot watch " << Prefs() << ": " << std::strerror(errno);
+      if (watch >= 0) ::close(watch);
+      return false;
+    }
+    Start(extra);
+    bool read = false;
+    for (int waited = 0; !read && waited < 60000 && Running(); waited += 100) {
+      pollfd ready{watch, POLLIN, 0};
+      read = ::poll(&ready, 1, 100) == 1;
+    }
+    ::close(watch);
+    if (!read) ADD_FAILURE() << "the program never read its preferences; " << Stderr();
+    return read;
+  }
+
+  bool Running() const {
+    siginfo_t info{};
+    return ::waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+  }
+
+  // A start that Qt cannot make: exit status 1 and one line on standard error that
+  // mentions `mentions`.
+  void ExpectOneLineAndExitOne(const std::vector<std::string>& env, const std::string& mentions,
+                               const std::vector<std::string>& programArgs = {}) {
+    Start(env, programArgs);
+    const int status = Wait(60);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string err = Stderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find(mentions), std::string::npos) << err;
+  }
+
+  void WritePrefs(const std::string& bytes) const { std::ofstream(Prefs(), std::ios::binary) << bytes; }
+
+  // SIGTERM, then the exit status, which must be 0.
+  void ExpectTermEndsTheRunCleanly() {
+    ::kill(pid, SIGTERM);
+    const int status = Wait(60);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << "; "
+                                   << Stderr();
+    EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
+  }
+
   fs::path dir;
   pid_t pid = -1;
+};
+
+// Runs display servers beside the program: a headless Wayland compositor (weston)
+// whose socket lies in the program's runtime folder, or an X server (Xvfb). The
+// test script installs both, so under it (TESSARAL_REQUIRE_SERVERS set) a missing
+// one fails the test; elsewhere the test is skipped.
+class ServerTest : public ProcessTest {
+ protected:
+  static constexpr const char* kWaylandSocket = "tessaral-wayland";
+
+  void TearDown() override {
+    if (pid > 0) Wait(0);
+    for (pid_t server : servers) {
+      ::kill(server, SIGTERM);
+      int status = 0;
+      for (int waited = 0; ::waitpid(server, &status, WNOHANG) == 0; waited += 10) {
+        if (waited == 5000) ::kill(server, SIGKILL);
+        ::usleep(10000);
+      }
+    }
+    ProcessTest::TearDown();
+  }
+
+  void RequireInstalled(const std::string& program) {
+    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"})
+      if (::access((std::string(folder) + "/" + program).c_str(), X_OK) == 0) return;
+    if (std::getenv("TESSARAL_REQUIRE_SERVERS")) FAIL() << program << " is not installed";
+    GTEST_SKIP() << program << " is not installed";
+  }
+
+  pid_t Spawn(const std::vector<std::string>& command, int displayFd = -1) {
+    std::vector<std::string> args{"/usr/bin/env", "XDG_RUNTIME_DIR=" + (dir / "runtime").string()};
+    args.insert(args.end(), command.begin(), command.end());
+    std::vector<char*> argv = Pointers(args);
+    const std::string logPath = (dir / "server.log").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    if (displayFd >= 0) posix_spawn_file_actions_adddup2(&actions, displayFd, 3);
+    pid_t server = -1;
+    const int rc = posix_spawn(&server, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    EXPECT_EQ(rc, 0) << command[0] << ": " << std::strerror(rc);
+    if (rc == 0) servers.push_back(server);
+    return rc == 0 ? server : -1;
+  }
+
+  // The environment that shows the program on the compositor.
+  void StartWeston() {
+    RequireInstalled("weston");
+    if (IsSkipped() || HasFatalFailure()) return;
+    // The kiosk shell starts no helper programs of its own.
+    const pid_t server = Spawn({"weston", "--backend=headless-backend.so", "--shell=kiosk-shell.so", "--no-config",
+                                "--idle-time=0", std::string("--socket=") + kWaylandSocket});
+    ASSERT_GT(server, 0);
+    const fs::path socket = dir / "runtime" / kWaylandSocket;
+    for (int waited = 0; !fs::exists(socket); waited += 10) {
+      ASSERT_LT(waited, 10000) << "weston made no socket: " << ReadFile(dir / "server.log");
+      ASSERT_EQ(::waitpid(server, nullptr, WNOHANG), 0) << "weston ended: " << ReadFile(dir / "server.log");
+      ::usleep(10000);
+    }
+  }
+
+  // The display name of a new X server.
+  std::string StartXvfb() {
+    RequireInstalled("Xvfb");
+    if (IsSkipped() || HasFatalFailure()) return {};
+    int ready[2];
+    if (::pipe2(ready, O_CLOEXEC) != 0) return {};
+    // Xvfb picks a free display and writes its number to fd 3 once it serves it.
+    const pid_t server = Spawn({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0", "800x600x24"}, ready[1]);
+    ::close(ready[1]);
+    // It may write the number and its newline apart: closing early would kill it.
+    std::string number;
+    pollfd readable{ready[0], POLLIN, 0};
+    char c = 0;
+    while (server > 0 && c != '\n' && ::poll(&readable, 1, 10000) == 1 && ::read(ready[0], &c, 1) == 1)
+      if (c >= '0' && c <= '9') number += c;
+    ::close(ready[0]);
+    EXPECT_FALSE(number.empty()) << "Xvfb did not start: " << ReadFile(dir / "server.log");
+    return number.empty() ? "" : ":" + number;
+  }
+
+  std::vector<pid_t> servers;
 };
 
 class SignalTest : public ProcessTest, public ::testing::WithParamInterface<int> {};
@@ -133,7 +271,10 @@ TEST_P(SignalTest, EndsTheRunThroughTheCloseEventsAndExitsZero) {
     std::ofstream out(Prefs(), std::ios::binary);
     out << std::string("\x00\x02\x00\x64\x00\x32\x07tail", 11);
   }
-  StartAndWaitForPrefsRead({"QT_QPA_PLATFORM=offscreen"});
+  // The main window reads the file as it opens, after the program has started
+  // listening for signals: that open is the moment to send one.
+  ASSERT_TRUE(StartAndAwaitOpen({"QT_QPA_PLATFORM=offscreen"}));
+
   ::kill(pid, GetParam());
   const int status = Wait(60);
   ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
@@ -144,9 +285,7 @@ TEST_P(SignalTest, EndsTheRunThroughTheCloseEventsAndExitsZero) {
 INSTANTIATE_TEST_SUITE_P(TermHupInt, SignalTest, ::testing::Values(SIGTERM, SIGHUP, SIGINT), SignalName);
 
 TEST_F(ProcessTest, UnusableDisplayOrPlatformGivesOneLineAndExitOne) {
-  int free = 4000;
-  while (fs::exists("/tmp/.X11-unix/X" + std::to_string(free))) ++free;
-  const std::string absent = ":" + std::to_string(free);
+  const std::string absent = AbsentDisplay();
   struct Case {
     const char* what;
     std::vector<std::string> env;
@@ -159,14 +298,43 @@ TEST_F(ProcessTest, UnusableDisplayOrPlatformGivesOneLineAndExitOne) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Start(c.env);
-    const int status = Wait(60);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    const std::string err = Stderr();
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_NE(err.find(c.mentions), std::string::npos) << err;
+    ExpectOneLineAndExitOne(c.env, c.mentions);
   }
+}
+
+TEST_F(ProcessTest, PlatformsThatFailInsideQtGiveOneLineAndExitOne) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> env;
+    std::vector<std::string> args;
+    std::string mentions;
+  };
+  const Case cases[] = {
+      // Installed plugins for hardware this machine lacks: they give up as Qt starts
+      // them, or (linuxfb) only as the first window is made.
+      {"eglfs", {"QT_QPA_PLATFORM=eglfs"}, {}, "\"eglfs\""},
+      {"linuxfb", {"QT_QPA_PLATFORM=linuxfb"}, {}, "\"linuxfb\""},
+      {"minimalegl", {"QT_QPA_PLATFORM=minimalegl"}, {}, "\"minimalegl\""},
+      {"a plugin's file name, not its key", {"QT_QPA_PLATFORM=wayland-generic"}, {}, "\"wayland-generic\""},
+      {"an empty -platform", {}, {"-platform", ""}, "no Qt platform plugin"},
+      {"a broken WAYLAND_SOCKET, no DISPLAY", {"WAYLAND_SOCKET=junk"}, {}, "DISPLAY"},
+      {"a broken WAYLAND_SOCKET for wayland", {"WAYLAND_SOCKET=junk", "QT_QPA_PLATFORM=wayland"}, {}, "\"wayland\""},
+      // Qt tries Wayland, then X: the line names the display that X could not open.
+      {"a Wayland session with a dead DISPLAY", {"XDG_SESSION_TYPE=wayland", "DISPLAY=" + AbsentDisplay()}, {},
+       "\"" + AbsentDisplay() + "\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectOneLineAndExitOne(c.env, c.mentions, c.args);
+  }
+}
+
+TEST_F(ProcessTest, WarningsHeldDuringStartUpGoOutOnceItStarts) {
+  WritePrefs(std::string("\x00\x02\x00\x64\x00\x64\x01", 7));
+  // Qt warns that the first platform is missing and starts on the second.
+  ASSERT_TRUE(StartAndAwaitOpen({"QT_QPA_PLATFORM=nosuchplatform;offscreen"}));
+  ExpectTermEndsTheRunCleanly();
+  EXPECT_NE(Stderr().find("\"nosuchplatform\""), std::string::npos) << Stderr();
 }
 
 TEST_F(ProcessTest, FileSizeLimitBelowThePreferencesKeepsTheOldFileAndStillExitsZero) {
@@ -179,7 +347,7 @@ TEST_F(ProcessTest, FileSizeLimitBelowThePreferencesKeepsTheOldFileAndStillExits
       std::ofstream out(Prefs(), std::ios::binary);
       out << old;
     }
-    StartAndWaitForPrefsRead({"QT_QPA_PLATFORM=offscreen", "prlimit", "--fsize=" + std::to_string(limit)});
+    ASSERT_TRUE(StartAndAwaitOpen({"QT_QPA_PLATFORM=offscreen", "prlimit", "--fsize=" + std::to_string(limit)}));
     ::kill(pid, SIGTERM);
     const int status = Wait(60);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
@@ -198,7 +366,7 @@ TEST_F(ProcessTest, ARunStartedUnderNohupOutlivesAHangupAndStillEndsOnTerm) {
   }
   // nohup starts the program with SIGHUP ignored, as a run meant to outlive its
   // terminal is.
-  StartAndWaitForPrefsRead({"QT_QPA_PLATFORM=offscreen", "/usr/bin/nohup"});
+  ASSERT_TRUE(StartAndAwaitOpen({"QT_QPA_PLATFORM=offscreen", "/usr/bin/nohup"}));
 
   ::kill(pid, SIGHUP);
   int status = 0;
@@ -218,4 +386,51 @@ TEST_F(ProcessTest, ARunStartedUnderNohupOutlivesAHangupAndStillEndsOnTerm) {
   ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
   EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
   EXPECT_EQ(ReadFile(Prefs()), std::string("\x00\x02\x00\x64\x00\x32\x01", 7));
+}
+
+TEST_F(ServerTest, StartsOnWaylandWhateverTheSessionTypeSays) {
+  StartWeston();
+  if (IsSkipped() || HasFatalFailure()) return;
+  WritePrefs(std::string("\x00\x02\x00\x64\x00\x64\x01", 7));
+  for (const char* session : {"", "x11", "tty"}) {
+    SCOPED_TRACE(std::string("XDG_SESSION_TYPE=") + session);
+    std::vector<std::string> env{std::string("WAYLAND_DISPLAY=") + kWaylandSocket};
+    if (*session) env.push_back(std::string("XDG_SESSION_TYPE=") + session);
+    ASSERT_TRUE(StartAndAwaitOpen(env));
+    ExpectTermEndsTheRunCleanly();
+  }
+}
+
+TEST_F(ServerTest, KeepsTheStoredPositionWhereWindowsCannotLearnTheirs) {
+  StartWeston();
+  if (IsSkipped() || HasFatalFailure()) return;
+  const std::string stored("\x00\x02\x00\x64\x00\x64\x01", 7);
+  WritePrefs(stored);
+  ASSERT_TRUE(StartAndAwaitOpen({std::string("WAYLAND_DISPLAY=") + kWaylandSocket}));
+  ExpectTermEndsTheRunCleanly();
+  EXPECT_EQ(ReadFile(Prefs()), stored);
+}
+
+TEST_F(ServerTest, BrokenWaylandSocketBesideALiveCompositorGivesOneLine) {
+  StartWeston();
+  if (IsSkipped() || HasFatalFailure()) return;
+  ExpectOneLineAndExitOne({std::string("WAYLAND_DISPLAY=") + kWaylandSocket, "WAYLAND_SOCKET=junk"}, "\"wayland\"");
+}
+
+TEST_F(ServerTest, StartsOnALiveXDisplayButNotOnAScreenItLacks) {
+  const std::string display = StartXvfb();
+  if (IsSkipped() || HasFailure()) return;
+  const std::string stored("\x00\x02\x00\x64\x00\x64\x01", 7);
+  WritePrefs(stored);
+  std::vector<std::string> env{"DISPLAY=" + display};
+  // libxkbcommon-x11 gives strndup names with no terminating NUL, which strndup allows
+  // and AddressSanitizer's strict string checks do not.
+  if (const char* asan = std::getenv("ASAN_OPTIONS"))
+    env.push_back(std::string("ASAN_OPTIONS=") + asan + ":strict_string_checks=0");
+  ASSERT_TRUE(StartAndAwaitOpen(env)) << ReadFile(dir / "server.log");
+  ExpectTermEndsTheRunCleanly();
+  EXPECT_EQ(Stderr(), "");
+  EXPECT_EQ(ReadFile(Prefs()), stored);
+
+  ExpectOneLineAndExitOne({"DISPLAY=" + display + ".5"}, "\"" + display + ".5\"");
 }
