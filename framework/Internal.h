@@ -16,6 +16,7 @@ namespace fw {
 
 class MenuBar;
 class Window;
+class WindowFrame;
 class PushButton;
 
 // A Qt menu bar showing `bar`; its commands reach the application's menu handlers.
@@ -53,12 +54,26 @@ void KeepActivation();
 
 // The application's first window (the one start-up made), or null.
 Window* FirstWindow();
-// Activates the window; one that a modal window blocks would get no keyboard, so the
+// Activates the window; one that a modal showing blocks would take no keys, so the
 // modal window in front of it is activated instead, as a desktop does.
 void Activate(QWidget& window);
-// The menu commands' shortcuts work from this window too: a modal window blocks the
-// window that carries the menu bar.
-void ShareCommands(QWidget& window);
+
+// One showing of a window with ShowModal, for as long as the object lives. The
+// windows on screen as it begins take no input (but in their menu bar) until it ends;
+// a click on one brings the modal window forward.
+class ModalShowing {
+ public:
+  explicit ModalShowing(WindowFrame& window);
+  ~ModalShowing();
+  ModalShowing(const ModalShowing&) = delete;
+  ModalShowing& operator=(const ModalShowing&) = delete;
+};
+// The window of the latest modal showing still up, or null.
+Window* ModalWindow();
+// Whether a modal showing keeps input from this top-level window.
+bool Blocked(const QWidget& window);
+// The window takes input again: its command brought it forward.
+void Unblock(const QWidget& window);
 
 }  // namespace detail
 

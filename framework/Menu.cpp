@@ -4,10 +4,6 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
-
-#include <algorithm>
-#include <vector>
 
 #include "framework/Application.h"
 #include "framework/Basic.h"
@@ -48,12 +44,6 @@ std::string PlatformShortcut(const std::string& shortcut) {
 
 namespace {
 
-// The commands the keyboard reaches, of every menu bar built.
-std::vector<QPointer<QAction>>& Commands() {
-  static std::vector<QPointer<QAction>> commands;
-  return commands;
-}
-
 void Route(const MenuItem& item) {
   const std::string name = item.Name;
   const MenuKind kind = item.Kind();
@@ -83,7 +73,6 @@ void AddItems(QMenu* menu, const MenuItem& parent) {
       action->setShortcut(QKeySequence(detail::Q(PlatformShortcut(item.KeyboardShortcut))));
       // A command reaches its handler whichever window is in front.
       action->setShortcutContext(Qt::ApplicationShortcut);
-      Commands().emplace_back(action);
     }
     action->setEnabled(true);
     QObject::connect(action, &QAction::triggered, [&item] { Route(item); });
@@ -91,15 +80,6 @@ void AddItems(QMenu* menu, const MenuItem& parent) {
 }
 
 }  // namespace
-
-void detail::ShareCommands(QWidget& window) {
-  // Qt lets a shortcut through when one widget that holds its action is on screen and
-  // not blocked by a modal window.
-  auto& commands = Commands();
-  commands.erase(std::remove(commands.begin(), commands.end(), nullptr), commands.end());
-  for (QAction* action : commands)
-    if (!window.actions().contains(action)) window.addAction(action);
-}
 
 QMenuBar* BuildMenuBar(MenuBar& bar) {
   auto* qbar = new QMenuBar();

@@ -105,19 +105,16 @@ void Window::ShowModal() {
     SetFocus();
     return;
   }
-  // Qt makes a window modal only as it is shown: one already on screen (a window
-  // shows itself when it is built) is hidden first.
-  if (frame_->isVisible() && !frame_->isModal()) frame_->hide();
-  frame_->setWindowModality(Qt::ApplicationModal);
   showingModal_ = true;
-  Show();
-  QEventLoop loop;
   QPointer<WindowFrame> f(frame_.get());
-  // Wait until the window is hidden (or goes away).
-  while (f && !f->hidden && !detail::quitRequested) loop.processEvents(QEventLoop::WaitForMoreEvents);
-  if (!f) return;
-  showingModal_ = false;
-  f->setWindowModality(Qt::NonModal);
+  {
+    const detail::ModalShowing showing(*frame_);
+    Show();
+    QEventLoop loop;
+    // Wait until the window is hidden (or goes away).
+    while (f && !f->hidden && !detail::quitRequested) loop.processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  if (f) showingModal_ = false;
 }
 
 void Window::Hide() { frame_->hide(); }
@@ -128,6 +125,12 @@ void Window::Refresh(bool /*eraseBackground*/) {
 }
 
 void Window::SetFocus() {
+  // A window that a modal showing blocks stays where it is and hands the keyboard to
+  // the modal window.
+  if (frame_->isVisible() && detail::Blocked(*frame_)) {
+    detail::Activate(*frame_);
+    return;
+  }
   frame_->Present();
   WindowRegistry::BroughtToFront(*this);
 }

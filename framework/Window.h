@@ -111,8 +111,9 @@ class Window {
   virtual void Event_Close() {}
 
   void Show();
-  // Shows the window application-modal; returns once it is hidden. Windows shown while
-  // it is up take input too; the menu commands work from all of them.
+  // Shows the window modally; returns once it is hidden. The windows on screen take no
+  // input meanwhile, but for the main window's menu bar; a window shown while it is up
+  // takes input too.
   void ShowModal();
   void Hide();
   // Repaints the window and all its controls.

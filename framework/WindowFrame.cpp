@@ -1,6 +1,5 @@
 #include "framework/Internal.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPointer>
@@ -104,14 +103,7 @@ bool WindowFrame::focusNextPrevChild(bool next) {
 }
 
 void WindowFrame::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) {
-    hidden = true;
-    // The windows shown over a modal window now answer to the first window again.
-    if (isModal())
-      for (Window* w : detail::LiveWindows())
-        if (QWindow* handle = w->Frame().windowHandle(); handle && handle->transientParent() == windowHandle())
-          handle->setTransientParent(w->Frame().DesktopParent());
-  }
+  if (!event->spontaneous()) hidden = true;
   QWidget::hideEvent(event);
 }
 
@@ -126,7 +118,6 @@ void WindowFrame::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
     // The desktop reads whom the window stands in front of as it maps it, just after this.
     if (QWindow* handle = windowHandle()) handle->setTransientParent(DesktopParent());
-    detail::ShareCommands(*this);
   }
   QWidget::showEvent(event);
 }
@@ -138,16 +129,9 @@ QWindow* WindowFrame::DesktopParent() const {
 }
 
 void WindowFrame::Present() {
+  // Shown by its command, it takes input even while a modal window is up.
+  detail::Unblock(*this);
   show();
-  // Qt lets input reach only the modal window and the windows in front of it: one
-  // shown while a modal window is up joins those, as far as Qt is concerned. For the
-  // desktop it stays a sibling that a click brings forward, so that both stay usable.
-  // The windows the modal one stands in front of stay blocked.
-  const QWidget* modal = QApplication::activeModalWidget();
-  QWindow* handle = windowHandle();
-  if (modal && modal != this && !isModal() && handle && modal->windowHandle() &&
-      !handle->isAncestorOf(modal->windowHandle()))
-    handle->setTransientParent(modal->windowHandle());
   raise();
   detail::Activate(*this);
 }

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 #include <cstdint>
@@ -91,11 +90,10 @@ void detail::KeepActivation() {
 }
 
 void detail::Activate(QWidget& window) {
-  QWidget* modal = QApplication::activeModalWidget();
-  const QWindow* blocker = modal && modal != &window ? modal->windowHandle() : nullptr;
-  if (blocker && window.windowHandle() && !blocker->isAncestorOf(window.windowHandle())) {
-    modal->raise();
-    modal->activateWindow();
+  Window* modal = Blocked(window) ? ModalWindow() : nullptr;
+  if (modal) {
+    modal->Frame().raise();
+    modal->Frame().activateWindow();
     return;
   }
   window.activateWindow();

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "framework/Internal.h"
+#include "framework/Window.h"
 
 namespace fw::test {
 
@@ -71,7 +72,7 @@ class DialogWatch final : public QObject {
  private:
   // Only the front-most modal one blocks; one under it gets its turn once it is on top.
   void Check() {
-    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* modal = FrontModal();
     if (!modal || !modal->isVisible() || modal->property(kExpected).toBool()) return;
     const QVariant shownAt = modal->property(kShownAt);
     if (!shownAt.isValid()) {
@@ -104,6 +105,12 @@ QPointer<DialogWatch>& Watch() {
 
 }  // namespace
 
+QWidget* FrontModal() {
+  if (QWidget* dialog = QApplication::activeModalWidget()) return dialog;
+  Window* window = detail::ModalWindow();
+  return window && window->Frame().isVisible() ? &window->Frame() : nullptr;
+}
+
 void MarkExpected(QWidget* modal) {
   if (modal) modal->setProperty(kExpected, true);
 }
@@ -120,7 +127,7 @@ bool CloseModalsAfter(int ms, const std::function<void()>& action) {
   QTimer poll;
   poll.setInterval(50);
   QObject::connect(&poll, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* modal = FrontModal();
     if (!modal || clock.elapsed() < ms) return;
     closed = true;
     QPointer<QWidget> target(modal);

@@ -27,7 +27,7 @@ void WhileModal(Window& window, const std::function<void()>& action, const std::
   poll.setInterval(10);
   QObject::connect(&poll, &QTimer::timeout, [&] {
     if (done) return;
-    if (window.Frame().isVisible() && QApplication::activeModalWidget() == &window.Frame()) {
+    if (window.Frame().isVisible() && FrontModal() == &window.Frame()) {
       done = true;
       MarkExpected(&window.Frame());
       poll.stop();
@@ -100,7 +100,7 @@ Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answ
     QTimer::singleShot(0, nested, [nested] { nested->accept(); });
   });
   QObject::connect(&poll, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* modal = FrontModal();
     auto* dialog = qobject_cast<QDialog*>(modal);
     if (alertsOnly && !qobject_cast<QMessageBox*>(dialog)) dialog = nullptr;
     if (dialog && !seen.Shown) {
@@ -184,7 +184,7 @@ bool WhileDialog(const std::function<void()>& action, const std::function<void()
       if (!gone) dialog->reject();
       return;
     }
-    if (clock.elapsed() > timeoutMs && QApplication::activeModalWidget()) QApplication::activeModalWidget()->close();
+    if (QWidget* modal = FrontModal(); modal && clock.elapsed() > timeoutMs) modal->close();
   });
   poll.start();
   action();

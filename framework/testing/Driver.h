@@ -59,7 +59,8 @@ void TypeKeys(Window& window, const std::string& text);
 
 // The same, delivered as the desktop delivers a person's input: to the window, where a
 // modal window that blocks it swallows it (Click and TypeKeys hand their events to the
-// widget itself). Printable ASCII; "\r" is Return.
+// widget itself); a click activates the window first, as a click-to-focus desktop
+// does. Printable ASCII; "\r" is Return.
 void ClickThroughWindow(Control& control);
 void TypeThroughWindow(Window& window, const std::string& text);
 // Asks the window to close as the desktop does for its close box or Alt+F4.
@@ -206,8 +207,10 @@ struct MenuEntry {
   std::vector<MenuEntry> Items;
 };
 std::vector<MenuEntry> MenuBarOf(Window& window);
-// Chooses the menu item named `name` as a click on it would.
-void ChooseMenu(Window& window, const std::string& name);
+// Chooses the menu item named `name` of the window's menu bar with the mouse: a click
+// on its menu in the bar, then on the item. False when the item is not there or its
+// menu did not open.
+bool ChooseMenu(Window& window, const std::string& name);
 // Height of the menu bar shown above the window's content area (0 when none).
 int32_t MenuBarHeight(Window& window);
 

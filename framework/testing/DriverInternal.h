@@ -18,6 +18,10 @@ Image ToImage(const QPixmap& pixmap);
 // the watch for unexpected dialogs leaves it alone.
 void MarkExpected(QWidget* modal);
 
+// The modal dialog or window in front: a dialog (they come in front of everything),
+// else the window of the latest showing with ShowModal still up; or null.
+QWidget* FrontModal();
+
 // "alert", "print", "pagesetup", "other" for any other dialog, or "window" for a
 // window of the program's own shown modally.
 std::string KindOf(const QWidget& modal);

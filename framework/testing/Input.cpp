@@ -62,8 +62,12 @@ QPoint ClickPoint(const Control& control) {
 
 void ClickThroughWindow(Control& control) {
   WindowFrame& frame = control.Owner().Frame();
-  if (QWindow* handle = frame.windowHandle())
+  if (QWindow* handle = frame.windowHandle()) {
+    // A click-to-focus desktop activates the window before the click reaches it.
+    handle->requestActivate();
+    Pump();
     QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, control.Widget()->mapTo(&frame, ClickPoint(control)));
+  }
   Pump();
 }
 

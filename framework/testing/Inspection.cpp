@@ -6,8 +6,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
 #include <QWindow>
 
 #include "framework/Controls.h"
@@ -82,11 +85,45 @@ std::vector<MenuEntry> MenuBarOf(Window& window) {
   return out;
 }
 
-void ChooseMenu(Window& window, const std::string& name) {
-  QMenuBar* bar = window.Frame().Bar();
-  if (!bar) return;
-  if (QAction* a = FindAction(bar, detail::Q(name))) a->trigger();
+namespace {
+
+// The menu that lists `action`, or null when it is on the bar itself.
+QMenu* MenuListing(QMenuBar* bar, const QAction* action) {
+  for (QMenu* m : bar->findChildren<QMenu*>())
+    if (m->actions().contains(action)) return m;
+  return nullptr;
+}
+
+void CloseMenus() {
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+}
+
+}  // namespace
+
+bool ChooseMenu(Window& window, const std::string& name) {
+  WindowFrame& frame = window.Frame();
+  QMenuBar* bar = frame.Bar();
+  QAction* item = bar ? FindAction(bar, detail::Q(name)) : nullptr;
+  if (!item || !frame.windowHandle()) return false;
+  // The entries to click, from the bar's menu down to the item.
+  std::vector<QAction*> path{item};
+  for (QMenu* m = MenuListing(bar, item); m; m = MenuListing(bar, m->menuAction()))
+    path.insert(path.begin(), m->menuAction());
+  // As the mouse does it, through the windows: a window that takes no input takes no click.
+  QTest::mouseClick(frame.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                    bar->mapTo(&frame, bar->actionGeometry(path.front()).center()));
+  bool opened = true;
+  for (size_t i = 1; i < path.size() && opened; ++i) {
+    QMenu* menu = MenuListing(bar, path[i]);
+    // A submenu opens after a short delay.
+    opened = WaitUntil([menu] { return menu->isVisible() && menu->windowHandle(); }, 1000);
+    if (opened)
+      QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(path[i]).center());
+  }
+  // Whatever did not open or take the click is not left open.
+  CloseMenus();
   Pump();
+  return opened;
 }
 
 int32_t MenuBarHeight(Window& window) { return window.Frame().BarHeight(); }
@@ -162,7 +199,7 @@ bool HiddenInDialog(const QWidget* widget, const QWidget* dialog) {
 
 std::map<std::string, DialogControl> ModalDialogControls() {
   std::map<std::string, DialogControl> controls;
-  QWidget* dialog = QApplication::activeModalWidget();
+  QWidget* dialog = FrontModal();
   if (!dialog) return controls;
   for (QWidget* w : dialog->findChildren<QWidget*>()) {
     if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
