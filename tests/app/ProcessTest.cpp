@@ -1,8 +1,6 @@
-// The real program, run as a child process the way a desktop runs it: a
-// termination signal ends the run through the Close events (the preferences file
-// written, exit 0; under a file-size limit too small for it, the old file kept), and
-// a display or platform that cannot start gives one line on standard error and
-// exit 1 rather than Qt's abort.
+// The real program, run as a child process the way a desktop runs it: termination
+// signals end the run through the Close events, and a start Qt cannot make gives one
+// line on standard error and exit 1 rather than Qt's abort.
 
 #include <gtest/gtest.h>
 
@@ -22,6 +20,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -29,6 +28,12 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+
+// A stored position with an unusual flag byte and a tail: only the main window's Close
+// event turns it into kClosed.
+const std::string kOdd("\x00\x02\x00\x64\x00\x32\x07tail", 11);
+const std::string kClosed("\x00\x02\x00\x64\x00\x32\x01", 7);
+const std::string kStored("\x00\x02\x00\x64\x00\x64\x01", 7);
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -107,16 +112,16 @@ class ProcessTest : public ::testing::Test {
     ASSERT_EQ(rc, 0) << std::strerror(rc);
   }
 
-  // The exit status, once the child ends; one still running after `seconds` is killed.
-  int Wait(int seconds) {
+  // The exit status, once `child` ends; one still running after `ms` is killed.
+  static int WaitFor(pid_t child, int ms) {
     int status = 0;
-    for (int waited = 0; ::waitpid(pid, &status, WNOHANG) == 0; waited += 10) {
-      if (waited == seconds * 1000) ::kill(pid, SIGKILL);
+    for (int waited = 0; ::waitpid(child, &status, WNOHANG) == 0; waited += 10) {
+      if (waited == ms) ::kill(child, SIGKILL);
       ::usleep(10000);
     }
-    pid = -1;
     return status;
   }
+  int Wait(int seconds) { return WaitFor(std::exchange(pid, -1), seconds * 1000); }
 
   // Starts the program and returns once its main window has read the preferences file
   // (which must exist): it listens for termination signals by then. False, as a
@@ -159,9 +164,9 @@ class ProcessTest : public ::testing::Test {
 
   void WritePrefs(const std::string& bytes) const { std::ofstream(Prefs(), std::ios::binary) << bytes; }
 
-  // SIGTERM, then the exit status, which must be 0.
-  void ExpectTermEndsTheRunCleanly() {
-    ::kill(pid, SIGTERM);
+  // `signal`, then the exit status, which must be 0.
+  void ExpectSignalEndsTheRunCleanly(int signal = SIGTERM) {
+    ::kill(pid, signal);
     const int status = Wait(60);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << "; "
                                    << Stderr();
@@ -184,11 +189,7 @@ class ServerTest : public ProcessTest {
     if (pid > 0) Wait(0);
     for (pid_t server : servers) {
       ::kill(server, SIGTERM);
-      int status = 0;
-      for (int waited = 0; ::waitpid(server, &status, WNOHANG) == 0; waited += 10) {
-        if (waited == 5000) ::kill(server, SIGKILL);
-        ::usleep(10000);
-      }
+      WaitFor(server, 5000);
     }
     ProcessTest::TearDown();
   }
@@ -265,21 +266,10 @@ std::string SignalName(const ::testing::TestParamInfo<int>& info) { return sigab
 }  // namespace
 
 TEST_P(SignalTest, EndsTheRunThroughTheCloseEventsAndExitsZero) {
-  // A stored position with an unusual flag byte and a tail: only the main window's
-  // Close event turns it into these 7 bytes.
-  {
-    std::ofstream out(Prefs(), std::ios::binary);
-    out << std::string("\x00\x02\x00\x64\x00\x32\x07tail", 11);
-  }
-  // The main window reads the file as it opens, after the program has started
-  // listening for signals: that open is the moment to send one.
+  WritePrefs(kOdd);
   ASSERT_TRUE(StartAndAwaitOpen({"QT_QPA_PLATFORM=offscreen"}));
-
-  ::kill(pid, GetParam());
-  const int status = Wait(60);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
-  EXPECT_EQ(ReadFile(Prefs()), std::string("\x00\x02\x00\x64\x00\x32\x01", 7));
+  ExpectSignalEndsTheRunCleanly(GetParam());
+  EXPECT_EQ(ReadFile(Prefs()), kClosed);
 }
 
 INSTANTIATE_TEST_SUITE_P(TermHupInt, SignalTest, ::testing::Values(SIGTERM, SIGHUP, SIGINT), SignalName);
@@ -290,38 +280,23 @@ TEST_F(ProcessTest, UnusableDisplayOrPlatformGivesOneLineAndExitOne) {
     const char* what;
     std::vector<std::string> env;
     std::string mentions;
+    std::vector<std::string> args = {};
   };
   const Case cases[] = {
       {"DISPLAY naming no display", {"DISPLAY=" + absent}, absent},
       {"xcb without a display", {"QT_QPA_PLATFORM=xcb"}, "DISPLAY"},
       {"unknown platform with options", {"QT_QPA_PLATFORM=nosuchplatform:size=2"}, "\"nosuchplatform\""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ExpectOneLineAndExitOne(c.env, c.mentions);
-  }
-}
-
-TEST_F(ProcessTest, PlatformsThatFailInsideQtGiveOneLineAndExitOne) {
-  struct Case {
-    const char* what;
-    std::vector<std::string> env;
-    std::vector<std::string> args;
-    std::string mentions;
-  };
-  const Case cases[] = {
       // Installed plugins for hardware this machine lacks: they give up as Qt starts
       // them, or (linuxfb) only as the first window is made.
-      {"eglfs", {"QT_QPA_PLATFORM=eglfs"}, {}, "\"eglfs\""},
-      {"linuxfb", {"QT_QPA_PLATFORM=linuxfb"}, {}, "\"linuxfb\""},
-      {"minimalegl", {"QT_QPA_PLATFORM=minimalegl"}, {}, "\"minimalegl\""},
-      {"a plugin's file name, not its key", {"QT_QPA_PLATFORM=wayland-generic"}, {}, "\"wayland-generic\""},
-      {"an empty -platform", {}, {"-platform", ""}, "no Qt platform plugin"},
-      {"a broken WAYLAND_SOCKET, no DISPLAY", {"WAYLAND_SOCKET=junk"}, {}, "DISPLAY"},
-      {"a broken WAYLAND_SOCKET for wayland", {"WAYLAND_SOCKET=junk", "QT_QPA_PLATFORM=wayland"}, {}, "\"wayland\""},
+      {"eglfs", {"QT_QPA_PLATFORM=eglfs"}, "\"eglfs\""},
+      {"linuxfb", {"QT_QPA_PLATFORM=linuxfb"}, "\"linuxfb\""},
+      {"minimalegl", {"QT_QPA_PLATFORM=minimalegl"}, "\"minimalegl\""},
+      {"a plugin's file name, not its key", {"QT_QPA_PLATFORM=wayland-generic"}, "\"wayland-generic\""},
+      {"an empty -platform", {}, "no Qt platform plugin", {"-platform", ""}},
+      {"a broken WAYLAND_SOCKET, no DISPLAY", {"WAYLAND_SOCKET=junk"}, "DISPLAY"},
+      {"a broken WAYLAND_SOCKET for wayland", {"WAYLAND_SOCKET=junk", "QT_QPA_PLATFORM=wayland"}, "\"wayland\""},
       // Qt tries Wayland, then X: the line names the display that X could not open.
-      {"a Wayland session with a dead DISPLAY", {"XDG_SESSION_TYPE=wayland", "DISPLAY=" + AbsentDisplay()}, {},
-       "\"" + AbsentDisplay() + "\""},
+      {"a Wayland session with a dead DISPLAY", {"XDG_SESSION_TYPE=wayland", "DISPLAY=" + absent}, "\"" + absent + "\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -330,29 +305,22 @@ TEST_F(ProcessTest, PlatformsThatFailInsideQtGiveOneLineAndExitOne) {
 }
 
 TEST_F(ProcessTest, WarningsHeldDuringStartUpGoOutOnceItStarts) {
-  WritePrefs(std::string("\x00\x02\x00\x64\x00\x64\x01", 7));
+  WritePrefs(kStored);
   // Qt warns that the first platform is missing and starts on the second.
   ASSERT_TRUE(StartAndAwaitOpen({"QT_QPA_PLATFORM=nosuchplatform;offscreen"}));
-  ExpectTermEndsTheRunCleanly();
+  ExpectSignalEndsTheRunCleanly();
   EXPECT_NE(Stderr().find("\"nosuchplatform\""), std::string::npos) << Stderr();
 }
 
 TEST_F(ProcessTest, FileSizeLimitBelowThePreferencesKeepsTheOldFileAndStillExitsZero) {
-  // A file-size limit in bytes: below the 7 bytes of the file the write fails, leaving the
-  // old file whole and nothing beside it; at 7 it is written.
-  const std::string old("\x00\x02\x00\x64\x00\x32\x07tail", 11);
+  // Below the 7 bytes of the file the write fails, leaving the old file whole and
+  // nothing beside it; at 7 it is written.
   for (const int limit : {0, 3, 7}) {
     SCOPED_TRACE("limit " + std::to_string(limit) + " bytes");
-    {
-      std::ofstream out(Prefs(), std::ios::binary);
-      out << old;
-    }
+    WritePrefs(kOdd);
     ASSERT_TRUE(StartAndAwaitOpen({"QT_QPA_PLATFORM=offscreen", "prlimit", "--fsize=" + std::to_string(limit)}));
-    ::kill(pid, SIGTERM);
-    const int status = Wait(60);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
-    EXPECT_EQ(ReadFile(Prefs()), limit < 7 ? old : std::string("\x00\x02\x00\x64\x00\x32\x01", 7));
+    ExpectSignalEndsTheRunCleanly();
+    EXPECT_EQ(ReadFile(Prefs()), limit < 7 ? kOdd : kClosed);
     std::vector<std::string> files;
     for (const auto& entry : fs::directory_iterator(dir / "config")) files.push_back(entry.path().filename());
     EXPECT_EQ(files, std::vector<std::string>{"TSL Prefs"});
@@ -360,12 +328,8 @@ TEST_F(ProcessTest, FileSizeLimitBelowThePreferencesKeepsTheOldFileAndStillExits
 }
 
 TEST_F(ProcessTest, ARunStartedUnderNohupOutlivesAHangupAndStillEndsOnTerm) {
-  {
-    std::ofstream out(Prefs(), std::ios::binary);
-    out << std::string("\x00\x02\x00\x64\x00\x32\x07tail", 11);
-  }
-  // nohup starts the program with SIGHUP ignored, as a run meant to outlive its
-  // terminal is.
+  WritePrefs(kOdd);
+  // nohup starts the program with SIGHUP ignored.
   ASSERT_TRUE(StartAndAwaitOpen({"QT_QPA_PLATFORM=offscreen", "/usr/bin/nohup"}));
 
   ::kill(pid, SIGHUP);
@@ -380,57 +344,41 @@ TEST_F(ProcessTest, ARunStartedUnderNohupOutlivesAHangupAndStillEndsOnTerm) {
                           << (WIFSIGNALED(status) ? "killed by signal " + std::to_string(WTERMSIG(status))
                                                   : "exit " + std::to_string(WEXITSTATUS(status)))
                           << "; " << Stderr();
-
-  ::kill(pid, SIGTERM);
-  status = Wait(60);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << Stderr();
-  EXPECT_EQ(ReadFile(Prefs()), std::string("\x00\x02\x00\x64\x00\x32\x01", 7));
+  ExpectSignalEndsTheRunCleanly();
+  EXPECT_EQ(ReadFile(Prefs()), kClosed);
 }
 
-TEST_F(ServerTest, StartsOnWaylandWhateverTheSessionTypeSays) {
+// Whatever the session type says; where windows cannot learn their position, the stored
+// one is kept. A broken WAYLAND_SOCKET beside the live compositor still gives one line.
+TEST_F(ServerTest, StartsOnWaylandKeepingTheStoredPosition) {
   StartWeston();
   if (IsSkipped() || HasFatalFailure()) return;
-  WritePrefs(std::string("\x00\x02\x00\x64\x00\x64\x01", 7));
+  WritePrefs(kStored);
+  const std::string display = std::string("WAYLAND_DISPLAY=") + kWaylandSocket;
   for (const char* session : {"", "x11", "tty"}) {
     SCOPED_TRACE(std::string("XDG_SESSION_TYPE=") + session);
-    std::vector<std::string> env{std::string("WAYLAND_DISPLAY=") + kWaylandSocket};
+    std::vector<std::string> env{display};
     if (*session) env.push_back(std::string("XDG_SESSION_TYPE=") + session);
     ASSERT_TRUE(StartAndAwaitOpen(env));
-    ExpectTermEndsTheRunCleanly();
+    ExpectSignalEndsTheRunCleanly();
+    EXPECT_EQ(ReadFile(Prefs()), kStored);
   }
-}
-
-TEST_F(ServerTest, KeepsTheStoredPositionWhereWindowsCannotLearnTheirs) {
-  StartWeston();
-  if (IsSkipped() || HasFatalFailure()) return;
-  const std::string stored("\x00\x02\x00\x64\x00\x64\x01", 7);
-  WritePrefs(stored);
-  ASSERT_TRUE(StartAndAwaitOpen({std::string("WAYLAND_DISPLAY=") + kWaylandSocket}));
-  ExpectTermEndsTheRunCleanly();
-  EXPECT_EQ(ReadFile(Prefs()), stored);
-}
-
-TEST_F(ServerTest, BrokenWaylandSocketBesideALiveCompositorGivesOneLine) {
-  StartWeston();
-  if (IsSkipped() || HasFatalFailure()) return;
-  ExpectOneLineAndExitOne({std::string("WAYLAND_DISPLAY=") + kWaylandSocket, "WAYLAND_SOCKET=junk"}, "\"wayland\"");
+  ExpectOneLineAndExitOne({display, "WAYLAND_SOCKET=junk"}, "\"wayland\"");
 }
 
 TEST_F(ServerTest, StartsOnALiveXDisplayButNotOnAScreenItLacks) {
   const std::string display = StartXvfb();
   if (IsSkipped() || HasFailure()) return;
-  const std::string stored("\x00\x02\x00\x64\x00\x64\x01", 7);
-  WritePrefs(stored);
+  WritePrefs(kStored);
   std::vector<std::string> env{"DISPLAY=" + display};
   // libxkbcommon-x11 gives strndup names with no terminating NUL, which strndup allows
   // and AddressSanitizer's strict string checks do not.
   if (const char* asan = std::getenv("ASAN_OPTIONS"))
     env.push_back(std::string("ASAN_OPTIONS=") + asan + ":strict_string_checks=0");
   ASSERT_TRUE(StartAndAwaitOpen(env)) << ReadFile(dir / "server.log");
-  ExpectTermEndsTheRunCleanly();
+  ExpectSignalEndsTheRunCleanly();
   EXPECT_EQ(Stderr(), "");
-  EXPECT_EQ(ReadFile(Prefs()), stored);
+  EXPECT_EQ(ReadFile(Prefs()), kStored);
 
   ExpectOneLineAndExitOne({"DISPLAY=" + display + ".5"}, "\"" + display + ".5\"");
 }

@@ -17,12 +17,17 @@ constexpr int kCellH = 29;
 constexpr fw::Color kShade = 0xE8E8E8;
 
 bool IsWhite(fw::Color c) { return c == 0xFFFFFF; }
-bool IsShade(fw::Color c) { return c == kShade; }
 
 // The inside of the cell at grid index `index` (1..42), between its grid lines.
 Rect Cell(int index) {
   const int col = (index - 1) % 7, row = (index - 1) / 7;
   return {col * kCellW + 1, row * kCellH + 1, col * kCellW + kCellW - 1, row * kCellH + kCellH - 1};
+}
+
+// "15 April 2009": the Gregorian date of day `d` of the month last drawn.
+std::string GregorianDateOf(int d) {
+  const TableCell& c = AppGlobal::DayBlock.at(static_cast<size_t>(d));
+  return fw::Str(c.GD) + " " + AppGlobal::GetMonNamGre(c.GM) + " " + fw::Str(c.GY);
 }
 
 class GridTest : public AppTest {
@@ -50,89 +55,6 @@ TEST_F(GridTest, GridLinesDivideTheCanvasIntoSixRowsOfSevenCells) {
   EXPECT_TRUE(IsWhite(img.At(30, 20)));
 }
 
-TEST_F(GridTest, TodayIsShadedOnlyInTodaysGregorianMonthAndDaysFillOnlyTheirCells) {
-  SetToday(2009, 3, 15);  // 1 March 2009 is a Sunday: the 15th is row 3, column 1
-  fw::test::Image img = Grid();
-  EXPECT_EQ(img.At(Cell(15).x0, Cell(15).y0), kShade);
-
-  // Another month has no today, and February 2010's 28 days from Monday, in cell 2,
-  // leave the cells after them empty.
-  Show(false, 2, 2010);
-  img = Grid();
-  EXPECT_EQ(Count(img, {0, 0, img.Width, img.Height}, IsShade), 0);
-  for (int index : {1, 30, 31})
-    EXPECT_EQ(Count(img, Cell(index), [](fw::Color c) { return !IsWhite(c); }), 0) << "cell " << index;
-}
-
-TEST_F(GridTest, HijriLeadingShadesTheCellWhoseGregorianDateIsToday) {
-  SetToday(2009, 3, 15);  // 19 Rabi' I 1430
-  Show(true, 3, 1430);
-  const fw::test::Image img = Grid();
-  int shaded = 0;
-  for (int index = 1; index <= 42; ++index)
-    if (img.At(Cell(index).x0, Cell(index).y0) == kShade) {
-      EXPECT_EQ(shaded, 0) << "a second shaded cell at " << index;
-      shaded = index;
-    }
-  // 1 Rabi' I 1430 is Wednesday 25 February 2009, in cell 4.
-  EXPECT_EQ(shaded, 4 + 18);
-  EXPECT_EQ(AppGlobal::DayBlock[19].GD, 15);
-  EXPECT_EQ(W().Heading->Text(), "Rabi' I, 1430");
-}
-
-TEST_F(GridTest, LabelsNameTheMonthsTheOtherCalendarsNumbersBelongToInTheirColours) {
-  struct Coloured {
-    int cell;
-    bool (*colour)(fw::Color);
-  };
-  struct Row {
-    bool hijri;
-    int month, year;
-    const char *heading, *current, *next;
-    fw::Color nextColour;
-    std::vector<Coloured> cells;
-  };
-  const Row rows[] = {
-      // 1 March (Sunday, index 1) is 4 Rabi' I; 31 March (Tuesday, index 31) is 4 Rabi' II.
-      {false, 3, 2009, "March, 2009", "Rabi' I (3), 1430", "Rabi' II (4), 1430", 0xFF0000,
-       {{1, IsBlue}, {31, IsRed}}},
-      // Day 1 is a Saturday, at index 7; the month touches three Hijri months.
-      {false, 10, 623, "October, 623", "Rabi' I (3), 2", "Jumada I (5), 2", 0x006513,
-       {{7, IsBlue}, {8, IsRed}, {37, IsDarkGreen}}},
-      // Day 1 at index 5 (Thursday), day 30 at index 34; three Gregorian months.
-      {true, 9, 38, "Ramadhan, 38", "January (1), 659", "March (3), 659", 0x006513,
-       {{5, IsBlue}, {6, IsRed}, {34, IsDarkGreen}}},
-  };
-  SetToday(2000, 1, 1);
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.heading);
-    Show(r.hijri, r.month, r.year);
-    const fw::test::Image img = Grid();
-    EXPECT_EQ(W().Heading->Text(), r.heading);
-    EXPECT_EQ(W().CurMonth->Text(), r.current);
-    EXPECT_EQ(W().CurMonth->TextColor(), 0x0000FFu);
-    EXPECT_EQ(W().NextMonth->Text(), r.next);
-    EXPECT_EQ(W().NextMonth->TextColor(), r.nextColour);
-    for (const Coloured& c : r.cells) {
-      EXPECT_GT(Count(img, Cell(c.cell), c.colour), 5) << "cell " << c.cell;
-      for (auto other : {IsBlue, IsRed, IsDarkGreen})
-        EXPECT_TRUE(other == c.colour || Count(img, Cell(c.cell), other) == 0) << "cell " << c.cell;
-    }
-  }
-}
-
-TEST_F(GridTest, July622LeavesTheDaysBeforeTheHijriEpochBlank) {
-  SetToday(2000, 1, 1);
-  Show(false, 7, 622);  // 1 July 622 is a Thursday: day d at index d + 4
-  const fw::test::Image img = Grid();
-  for (int d = 1; d <= 15; ++d)
-    EXPECT_EQ(Count(img, Cell(d + 4), [](fw::Color c) { return !IsWhite(c); }), 0) << "July " << d;
-  EXPECT_GT(Count(img, Cell(16 + 4), IsBlue), 5);
-  EXPECT_EQ(W().CurMonth->Text(), "Muharram (1), 1");
-  EXPECT_EQ(W().NextMonth->Text(), "Muharram (1), 1");
-  EXPECT_EQ(W().NextMonth->TextColor(), 0x0000FFu);
-}
-
 TEST_F(GridTest, NumbersFitInsideTheirCell) {
   SetToday(2000, 1, 1);
   Show(false, 12, 2026);  // two-digit numbers on both sides
@@ -146,16 +68,6 @@ TEST_F(GridTest, NumbersFitInsideTheirCell) {
         << "cell " << index;
   }
 }
-
-namespace {
-
-// "15 April 2009": the Gregorian date of day `d` of the month last drawn.
-std::string GregorianDateOf(int d) {
-  const TableCell& c = AppGlobal::DayBlock.at(static_cast<size_t>(d));
-  return fw::Str(c.GD) + " " + AppGlobal::GetMonNamGre(c.GM) + " " + fw::Str(c.GY);
-}
-
-}  // namespace
 
 TEST_F(GridTest, TodayIsShadedInTodaysOwnMonthOnlyNotOnItsDayNumberInOtherMonthsOfTheYear) {
   struct Row {
@@ -194,44 +106,63 @@ TEST_F(GridTest, TodayIsShadedInTodaysOwnMonthOnlyNotOnItsDayNumberInOtherMonths
   }
 }
 
-// The other calendar's numbers change colour where their month changes: a month that
-// begins on the first of the other calendar's month keeps its first colour from day 1.
-TEST_F(GridTest, AMonthBeginningOnTheOtherCalendarsFirstIsBlueUntilTheOtherMonthChanges) {
+// Each day's other-calendar number takes the colour of its month, blue, red, then
+// dark green, and the labels name those months; cells outside the month stay empty.
+TEST_F(GridTest, LabelsAndNumbersOfTheOtherCalendarTakeTheColourOfTheirMonth) {
   struct Row {
     bool hijri;
     int month, year;
-    const char* shown;
-    int start, n;
-    int firstRed;  // the first day in the other calendar's next month, 0 for none
+    const char* heading;
+    int start, n;              // grid index of day 1, days in the month
+    int blankDays;             // days before the Hijri epoch, drawn empty
+    int firstRed, firstGreen;  // first days in the second and third month, 0 for none
     const char *current, *next;
+    fw::Color nextColour;
   };
   const Row rows[] = {
+      // 1 March is 5 Rabi' I; 27 March is 1 Rabi' II.
+      {false, 3, 2009, "March, 2009", 1, 31, 0, 27, 0, "Rabi' I (3), 1430", "Rabi' II (4), 1430", 0xFF0000},
+      // Day 1 is a Saturday; the month touches three Hijri months.
+      {false, 10, 623, "October, 623", 7, 31, 0, 2, 31, "Rabi' I (3), 2", "Jumada I (5), 2", 0x006513},
+      // Day 1 is a Thursday; three Gregorian months.
+      {true, 9, 38, "Ramadhan, 38", 5, 30, 0, 2, 30, "January (1), 659", "March (3), 659", 0x006513},
+      // 1 July 622 is a Thursday; the 16th is 1 Muharram 1.
+      {false, 7, 622, "July, 622", 5, 31, 15, 0, 0, "Muharram (1), 1", "Muharram (1), 1", 0x0000FF},
+      // A month that begins on the other calendar's first is blue from day 1 (a fault once):
       // 1 Jumada I 1449 is Friday 1 October 2027; the month ends on 30 October.
-      {true, 5, 1449, "Jumada I 1449", 6, 30, 0, "October (10), 2027", "October (10), 2027"},
+      {true, 5, 1449, "Jumada I, 1449", 6, 30, 0, 0, 0, "October (10), 2027", "October (10), 2027", 0x0000FF},
       // 1 Rabi' II 1435 is Saturday 1 February 2014; day 29 is 1 March.
-      {true, 4, 1435, "Rabi' II 1435", 7, 29, 29, "February (2), 2014", "March (3), 2014"},
-      // And the other way round: 31 October 2027 is 1 Jumada II.
-      {false, 10, 2027, "October 2027", 6, 31, 31, "Jumada I (5), 1449", "Jumada II (6), 1449"},
+      {true, 4, 1435, "Rabi' II, 1435", 7, 29, 0, 29, 0, "February (2), 2014", "March (3), 2014", 0xFF0000},
+      // 31 October 2027 is 1 Jumada II.
+      {false, 10, 2027, "October, 2027", 6, 31, 0, 31, 0, "Jumada I (5), 1449", "Jumada II (6), 1449", 0xFF0000},
   };
   SetToday(2000, 1, 1);
   for (const Row& r : rows) {
-    SCOPED_TRACE(r.shown);
+    SCOPED_TRACE(r.heading);
     Show(r.hijri, r.month, r.year);
     const fw::test::Image img = Grid();
-    std::string wrong;  // the days drawn in another colour than their month's
-    for (int d = 1; d <= r.n; ++d) {
-      const bool red = r.firstRed != 0 && d >= r.firstRed;
-      const Rect cell = Cell(r.start + d - 1);
-      const int blue = Count(img, cell, IsBlue), redInk = Count(img, cell, IsRed);
-      if ((red ? redInk : blue) <= 5 || (red ? blue : redInk) > 0 || Count(img, cell, IsDarkGreen) > 0)
-        wrong += "\n  day " + fw::Str(d) + " (" + GregorianDateOf(d) +
-                 "), " + (red ? "red" : "blue") + " expected: blue " + fw::Str(blue) + ", red " +
-                 fw::Str(redInk) + " pixels";
+    std::string wrong;  // the cells drawn otherwise than their day's month
+    for (int index = 1; index <= 42; ++index) {
+      const int d = index - r.start + 1;
+      const Rect cell = Cell(index);
+      const int blue = Count(img, cell, IsBlue), red = Count(img, cell, IsRed), green = Count(img, cell, IsDarkGreen);
+      if (d < 1 || d > r.n || d <= r.blankDays) {
+        if (Count(img, cell, [](fw::Color c) { return !IsWhite(c); }) > 0)
+          wrong += "\n  cell " + fw::Str(index) + " should be empty";
+        continue;
+      }
+      const bool green3 = r.firstGreen && d >= r.firstGreen, red2 = !green3 && r.firstRed && d >= r.firstRed;
+      const int expected = green3 ? green : red2 ? red : blue;
+      if (expected <= 5 || blue + red + green != expected)
+        wrong += "\n  day " + fw::Str(d) + " (" + GregorianDateOf(d) + "), " +
+                 (green3 ? "green" : red2 ? "red" : "blue") + " expected: blue " + fw::Str(blue) + ", red " +
+                 fw::Str(red) + ", green " + fw::Str(green) + " pixels";
     }
-    EXPECT_TRUE(wrong.empty()) << "numbers in the wrong colour:" << wrong;
+    EXPECT_TRUE(wrong.empty()) << "cells drawn wrongly:" << wrong;
+    EXPECT_EQ(W().Heading->Text(), r.heading);
     EXPECT_EQ(W().CurMonth->Text(), r.current);
     EXPECT_EQ(W().CurMonth->TextColor(), 0x0000FFu);
     EXPECT_EQ(W().NextMonth->Text(), r.next);
-    EXPECT_EQ(W().NextMonth->TextColor(), r.firstRed ? 0xFF0000u : 0x0000FFu);
+    EXPECT_EQ(W().NextMonth->TextColor(), r.nextColour);
   }
 }

@@ -25,86 +25,64 @@ constexpr int32_t kCentredTop = 208;
 class PlacementTest : public AppTestNoStart {
  protected:
   CalMain& W() { return CalMain::Instance(); }
-  void CloseMainWindow() {
-    W().CloseBox();
-    fw::test::Pump();
-  }
+  // As the close box or the window manager asks.
+  void CloseMainWindow() { fw::test::CloseFromDesktop(W()); }
 };
 
 }  // namespace
 
-TEST_F(PlacementTest, FirstRunCentresAndCloseWritesSevenBytes) {
-  StartApp();
-  EXPECT_EQ(W().Left(), kCentredLeft);
-  EXPECT_EQ(W().Top(), kCentredTop);
-  EXPECT_TRUE(AppGlobal::saveCheckBox1);
-  W().SetLeft(300);
-  W().SetTop(-20);
-  CloseMainWindow();
-  EXPECT_TRUE(fw::test::QuitRequested());
-  EXPECT_FALSE(CalMain::Exists());
-  EXPECT_EQ(ReadPrefs(), "\x00\x02\xFF\xEC\x01\x2C\x01"s);
-}
-
-TEST_F(PlacementTest, StoredPositionIsAppliedWhateverItsFlag) {
-  WritePrefs("\x00\x02\x00\x64\x00\x32\x00"s);
-  StartApp();
-  EXPECT_EQ(W().Top(), 100);
-  EXPECT_EQ(W().Left(), 50);
-  EXPECT_FALSE(AppGlobal::saveCheckBox1);
-  // With the option off the position from the start of the run is written back.
-  W().SetLeft(400);
-  W().SetTop(300);
-  CloseMainWindow();
-  EXPECT_EQ(ReadPrefs(), "\x00\x02\x00\x64\x00\x32\x00"s);
-}
-
-TEST_F(PlacementTest, OtherVersionsShortFilesFifosAndFoldersCountAsNoFile) {
-  // Opening a FIFO for reading would wait for a writer and hang the start.
-  const char* kinds[] = {"version 1", "version 3", "6 bytes", "empty", "FIFO", "folder"};
-  const std::string files[] = {
-      "\x00\x01\x00\x64\x00\x32\x00"s, "\x00\x03\x00\x64\x00\x32\x00"s,
-      "\x00\x02\x00\x64\x00\x32"s, ""};
-  for (size_t i = 0; i < std::size(kinds); ++i) {
-    const std::string kind = kinds[i];
-    SCOPED_TRACE(kind);
+TEST_F(PlacementTest, TheStoredPositionPlacesTheWindowAndCloseWritesSevenBytes) {
+  struct Row {
+    const char* what;
+    char kind;         // 'n' no file, 'b' `file`, 'h' `file` grown to 2 GB, 'p' a FIFO, 'd' a folder
+    std::string file;  // the preferences file's bytes
+    int32_t left, top;
+    bool save;  // the option to save the position
+    int32_t movedLeft, movedTop;
+    std::string written;  // by the close
+  };
+  const std::string moved = "\x00\x02\xFF\xEC\x01\x2C\x01"s;  // top -20, left 300, saved
+  const Row rows[] = {
+      {"first run", 'n', "", kCentredLeft, kCentredTop, true, 300, -20, moved},
+      // With the option off the position from the start of the run is written back.
+      {"flag 0", 'b', "\x00\x02\x00\x64\x00\x32\x00"s, 50, 100, false, 400, 300, "\x00\x02\x00\x64\x00\x32\x00"s},
+      // Read by its first seven bytes; any flag but 0 reads as on.
+      {"2 GB, flag 5", 'h', "\x00\x02\x00\x64\x00\x32\x05"s, 50, 100, true, 60, 100, "\x00\x02\x00\x64\x00\x3C\x01"s},
+      // Other versions, short files, FIFOs and folders count as no file; what stands in
+      // the file's place is not ours to replace. Opening a FIFO would wait for a writer.
+      {"version 1", 'b', "\x00\x01\x00\x64\x00\x32\x00"s, kCentredLeft, kCentredTop, true, 300, -20, moved},
+      {"version 3", 'b', "\x00\x03\x00\x64\x00\x32\x00"s, kCentredLeft, kCentredTop, true, 300, -20, moved},
+      {"6 bytes", 'b', "\x00\x02\x00\x64\x00\x32"s, kCentredLeft, kCentredTop, true, 300, -20, moved},
+      {"empty", 'b', "", kCentredLeft, kCentredTop, true, 300, -20, moved},
+      {"FIFO", 'p', "", kCentredLeft, kCentredTop, true, 300, -20, ""},
+      {"folder", 'd', "", kCentredLeft, kCentredTop, true, 300, -20, ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     std::filesystem::remove_all(PrefsPath());
-    if (kind == "FIFO") {
+    if (r.kind == 'p') {
       ASSERT_EQ(::mkfifo(PrefsPath().c_str(), 0600), 0);
-    } else if (kind == "folder") {
-      std::filesystem::create_directory(PrefsPath());
-    } else {
-      WritePrefs(files[i]);
     }
+    if (r.kind == 'd') std::filesystem::create_directory(PrefsPath());
+    if (r.kind == 'b' || r.kind == 'h') WritePrefs(r.file);
+    if (r.kind == 'h') std::filesystem::resize_file(PrefsPath(), uintmax_t{2} << 30);  // sparse
     AppGlobal::ResetState();
     StartApp();
-    EXPECT_EQ(W().Left(), kCentredLeft);
-    EXPECT_EQ(W().Top(), kCentredTop);
-    EXPECT_TRUE(AppGlobal::saveCheckBox1);
+    EXPECT_EQ(W().Left(), r.left);
+    EXPECT_EQ(W().Top(), r.top);
+    EXPECT_EQ(AppGlobal::saveCheckBox1, r.save);
+    W().SetLeft(r.movedLeft);
+    W().SetTop(r.movedTop);
     CloseMainWindow();
     EXPECT_TRUE(fw::test::QuitRequested());
-    // What stands in the file's place is not ours to replace; a file is rewritten.
-    EXPECT_EQ(std::filesystem::is_fifo(PrefsPath()), kind == "FIFO");
-    EXPECT_EQ(std::filesystem::is_directory(PrefsPath()), kind == "folder");
-    if (i < std::size(files)) {
-      const std::string written = ReadPrefs();
-      EXPECT_EQ(written.size(), 7u);
-      EXPECT_EQ(written.substr(0, 2) + written.substr(6), "\x00\x02\x01"s);
+    EXPECT_FALSE(CalMain::Exists());
+    EXPECT_EQ(std::filesystem::is_fifo(PrefsPath()), r.kind == 'p');
+    EXPECT_EQ(std::filesystem::is_directory(PrefsPath()), r.kind == 'd');
+    if (r.kind != 'p' && r.kind != 'd') {
+      EXPECT_EQ(ReadPrefs(), r.written);
     }
     fw::test::ResetApplication();
   }
-}
-
-TEST_F(PlacementTest, HugeFileIsReadByItsFirstSevenBytesAndReplaced) {
-  WritePrefs("\x00\x02\x00\x64\x00\x32\x05"s);
-  std::filesystem::resize_file(PrefsPath(), uintmax_t{2} << 30);  // 2 GB, sparse
-  StartApp();
-  EXPECT_EQ(W().Top(), 100);
-  EXPECT_EQ(W().Left(), 50);
-  EXPECT_TRUE(AppGlobal::saveCheckBox1);  // any byte but 0 reads as on
-  W().SetLeft(60);
-  CloseMainWindow();
-  EXPECT_EQ(ReadPrefs(), "\x00\x02\x00\x64\x00\x3C\x01"s);
 }
 
 TEST_F(PlacementTest, UnwritablePreferencesFolderStillQuits) {

@@ -41,14 +41,13 @@ TEST_F(AboutTest, CloseReturnAndEscapeHideItAndItComesBackWhereItWasMoved) {
   }
 }
 
-TEST_F(AboutTest, OpensCentredAndAfterTheCloseBoxOpensANewCentredWindow) {
+TEST_F(AboutTest, OpensCentredAndAfterACloseRequestOpensANewCentredWindow) {
   CalAbout& w = OpenAbout();
   EXPECT_EQ(w.Left(), kCentredLeft);
   EXPECT_EQ(w.Top(), kCentredTop);
   w.SetLeft(15);
   w.SetTop(25);
-  w.CloseBox();
-  fw::test::Pump();
+  fw::test::CloseFromDesktop(w);
   EXPECT_FALSE(CalAbout::Exists());
 
   CalAbout& next = OpenAbout();

@@ -29,11 +29,6 @@ void ExpectCentred(CalPreferences& w) {
   EXPECT_EQ(w.Top(), kCentredTop);
 }
 
-void CloseWithCloseBox(CalPreferences& w) {
-  w.CloseBox();
-  fw::test::Pump();
-}
-
 class PreferencesTest : public AppTest {};
 class PreferencesAfterPrefsFileTest : public AppTestNoStart {};
 
@@ -106,7 +101,7 @@ TEST_F(PreferencesTest, CloseBoxTakesTheUnappliedBoxAndTheNextWindowIsNewAndCent
   w.SetLeft(40);
   w.SetTop(60);
   fw::test::Click(*w.CheckBox1);
-  CloseWithCloseBox(w);
+  fw::test::CloseFromDesktop(w);  // the close box, or the window manager's request
   EXPECT_FALSE(CalPreferences::Exists());
   EXPECT_FALSE(AppGlobal::saveCheckBox1);
   EXPECT_EQ(AppGlobal::savePreferences, 1);
@@ -125,7 +120,7 @@ TEST_F(PreferencesTest, CloseBoxAfterTickingAgainTurnsTheOptionBackOn) {
 
   OpenPreferences();
   fw::test::Click(*w.CheckBox1);
-  CloseWithCloseBox(w);
+  fw::test::CloseFromDesktop(w);
   EXPECT_TRUE(AppGlobal::saveCheckBox1);
   EXPECT_EQ(AppGlobal::savePreferences, 0);
 
