@@ -70,10 +70,8 @@ TEST_F(ConvTest, FirstConvertOpensTheWindowCentredWithTodaysDateAndWeekday) {
   EXPECT_EQ(w.InYearTXT->SelText(), "2024");
 }
 
-// Exit, Escape from inside a field, or a close request from the desktop (openbox draws
-// a close box all the same, and Alt+F4 asks too) put the window away: the focus goes
-// to the main window's date field that had it last, and the same window comes back
-// without its result.
+// The same window comes back without its result. A desktop may ask to close it all
+// the same (openbox draws a close box, Alt+F4).
 TEST_F(ConvTest, ExitEscapeOrACloseRequestHandsTheFocusToTheMainWindowsDateFieldThatHadItLast) {
   CalMain& main = CalMain::Instance();
   const struct {

@@ -32,15 +32,6 @@ class UnexpectedDialogTest : public AppTest {
     AppTest::TearDown();
   }
 
-  static CalConv& ConversionWithBadDate() {
-    fw::test::ChooseMenu(CalMain::Instance(), "Convert");
-    CalConv& w = CalConv::Instance();
-    fw::test::Type(*w.InYearTXT, "2000");
-    fw::test::Type(*w.InMonthTXT, "13");
-    fw::test::Type(*w.InDayTXT, "1");
-    return w;
-  }
-
   // Runs `action`, which brings up a dialog no helper waits for: the watch reports it
   // once, with `report` in its message, and takes it down.
   static void ExpectReported(const std::function<void()>& action, const char* report) {
@@ -55,7 +46,11 @@ class UnexpectedDialogTest : public AppTest {
 }  // namespace
 
 TEST_F(UnexpectedDialogTest, AnUnguardedAlertFailsTheTestAndIsCancelledSoTheTestGoesOn) {
-  CalConv& w = ConversionWithBadDate();
+  fw::test::ChooseMenu(CalMain::Instance(), "Convert");
+  CalConv& w = CalConv::Instance();
+  fw::test::Type(*w.InYearTXT, "2000");
+  fw::test::Type(*w.InMonthTXT, "13");
+  fw::test::Type(*w.InDayTXT, "1");
   ExpectReported([&] { fw::test::Click(*w.ToHijri); }, "unexpected alert: Input Error ...: Date is out of range!");
   // The click returned with the date refused, and the window works on.
   EXPECT_TRUE(w.Visible());
@@ -77,8 +72,7 @@ TEST_F(UnexpectedDialogTest, AnUnguardedPrintDialogOrModalWindowFailsTheTestAndI
 }
 
 TEST_F(UnexpectedDialogTest, DialogsTheHelpersTakeOnAreNotReportedHoweverLongTheyStayUp) {
-  // The printer dialog over the Print window, both held up by helpers well beyond the
-  // watch's grace.
+  // The printer dialog over the Print window, both held well beyond the watch's grace.
   bool shown = false;
   WhilePrintWindow([&](CalPrint& w) {
     fw::test::WhileDialog([&] { fw::test::Click(*w.PrintPRT); },
