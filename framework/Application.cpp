@@ -166,6 +166,15 @@ void Shutdown() {
   WindowRegistry::DestroyAllSilently();
   delete CurrentApp();
   CurrentApp() = nullptr;
+  // Qt's Wayland client can deadlock as it takes its connection down (the main thread
+  // waits for its event thread, which waits for a read the main thread began), and the
+  // run would never end. Everything is saved by now: there the connection is left for
+  // the process's end to close.
+  if (OwnedQApp() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    static QApplication* const keptToTheEnd = OwnedQApp().release();
+    (void)keptToTheEnd;
+    return;
+  }
   OwnedQApp().reset();
 }
 
