@@ -170,7 +170,7 @@ void Shutdown() {
   // waits for its event thread, which waits for a read the main thread began), and the
   // run would never end. Everything is saved by now: there the connection is left for
   // the process's end to close.
-  if (OwnedQApp() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+  if (OwnedQApp() && detail::OnWayland()) {
     static QApplication* const keptToTheEnd = OwnedQApp().release();
     (void)keptToTheEnd;
     return;

@@ -157,6 +157,8 @@ ScreenInfo Screen(int32_t index) {
   return {r.x(), r.y(), r.width(), r.height()};
 }
 
-bool WindowPositionsKnown() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+bool detail::OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+bool WindowPositionsKnown() { return !detail::OnWayland(); }
 
 }  // namespace fw

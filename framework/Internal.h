@@ -43,6 +43,9 @@ std::string S(const QString& s);
 // error and exit status 1; Qt's messages are held back until a window is shown.
 std::unique_ptr<QApplication> StartPlatform(int& argc, char** argv);
 
+// Whether the run shows its windows through one of Qt's Wayland platforms.
+bool OnWayland();
+
 // Gives SIGTERM, SIGINT and SIGHUP back their earlier handling (the end of a run).
 void ReleaseQuitRequests();
 
