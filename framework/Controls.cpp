@@ -45,22 +45,45 @@ class CanvasWidget : public QWidget {
 
 class FieldWidget : public QLineEdit {
  public:
-  FieldWidget(QWidget* parent, TextField*& field) : QLineEdit(parent), field_(field) {}
+  FieldWidget(QWidget* parent, TextField*& field) : QLineEdit(parent), field_(field) {
+    // Qt lets an accessibility client edit a field that is out of use (its window
+    // blocked by a modal one); such a field keeps its text.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+      if (isEnabled() || settingText_) {
+        kept_ = text;
+      } else if (text != kept_) {
+        SetTextFromProgram(kept_);
+      }
+    });
+  }
+
+  void SetTextFromProgram(const QString& text) {
+    settingText_ = true;
+    setText(text);
+    settingText_ = false;
+  }
+
+  // The program gives the field the focus: a new focus, even for the field that has
+  // it already or that gets it back only as its window comes to the front.
+  void TakeFocus() {
+    if (!isEnabled()) return;
+    if (hasFocus()) {
+      GotFocus(Qt::OtherFocusReason);
+      return;
+    }
+    newFocus_ = true;
+    setFocus(Qt::OtherFocusReason);
+  }
 
  protected:
   void focusInEvent(QFocusEvent* e) override {
     QLineEdit::focusInEvent(e);
     // The focus coming back with its window is no new focus; the first focus a
-    // window gives when it opens is.
-    const bool returning = returning_ && !ControlFocusChange(e);
+    // window gives when it opens is, and so is one the program gives.
+    const bool returning = returning_ && !newFocus_ && !ControlFocusChange(e);
     returning_ = false;
-    if (!field_ || returning) return;
-    if (field_->OnGotFocus) field_->OnGotFocus();
-    // The click that brought the focus would otherwise replace the selection
-    // the handler made with a caret.
-    reselect_ = e->reason() == Qt::MouseFocusReason;
-    selStart_ = selectionStart() >= 0 ? selectionStart() : cursorPosition();
-    selLength_ = static_cast<int>(selectedText().size());
+    newFocus_ = false;
+    if (!returning) GotFocus(e->reason());
   }
   void mousePressEvent(QMouseEvent* e) override {
     QLineEdit::mousePressEvent(e);
@@ -70,16 +93,37 @@ class FieldWidget : public QLineEdit {
     }
   }
   void focusOutEvent(QFocusEvent* e) override {
-    QLineEdit::focusOutEvent(e);
+    // A field that goes out of use with its window (a modal window blocks it) keeps
+    // its selection and its place, as when the window goes to the back.
+    const bool withWindow = !ControlFocusChange(e) || !isEnabled();
+    if (withWindow && ControlFocusChange(e)) {
+      QFocusEvent asWindow(e->type(), Qt::ActiveWindowFocusReason);
+      QLineEdit::focusOutEvent(&asWindow);
+    } else {
+      QLineEdit::focusOutEvent(e);
+    }
     reselect_ = false;
-    returning_ = !ControlFocusChange(e);
+    returning_ = withWindow;
     if (!field_ || returning_) return;
     if (field_->OnLostFocus) field_->OnLostFocus();
   }
 
  private:
+  void GotFocus(Qt::FocusReason reason) {
+    if (!field_) return;
+    if (field_->OnGotFocus) field_->OnGotFocus();
+    // The click that brought the focus would otherwise replace the selection
+    // the handler made with a caret.
+    reselect_ = reason == Qt::MouseFocusReason;
+    selStart_ = selectionStart() >= 0 ? selectionStart() : cursorPosition();
+    selLength_ = static_cast<int>(selectedText().size());
+  }
+
   TextField*& field_;
+  QString kept_;
+  bool settingText_ = false;
   bool returning_ = false;
+  bool newFocus_ = false;
   bool reselect_ = false;
   int selStart_ = 0;
   int selLength_ = 0;
@@ -129,7 +173,13 @@ bool Control::Enabled() const { return widget_->isEnabled(); }
 bool Control::Visible() const { return widget_->isVisibleTo(widget_->parentWidget()); }
 bool Control::HasFocus() const { return widget_->hasFocus(); }
 
-void Control::SetFocus() { widget_->setFocus(Qt::OtherFocusReason); }
+void Control::SetFocus() {
+  if (kind_ == ControlKind::TextField) {
+    static_cast<FieldWidget*>(widget_)->TakeFocus();
+  } else {
+    widget_->setFocus(Qt::OtherFocusReason);
+  }
+}
 
 void Control::Refresh(bool /*eraseBackground*/) { widget_->update(); }
 
@@ -165,6 +215,8 @@ void StaticText::SetText(const std::string& text) { static_cast<QLabel*>(Widget(
 void StaticText::SetTextColor(Color color) {
   textColor_ = color & 0xFFFFFF;
   QPalette p = Widget()->palette();
+  // Every colour group: a label keeps its colour while a modal window keeps its
+  // window out of use.
   p.setColor(QPalette::WindowText, QColor::fromRgb(textColor_));
   Widget()->setPalette(p);
 }
@@ -185,7 +237,7 @@ QLineEdit* Edit(const Control& c) { return static_cast<QLineEdit*>(c.Widget()); 
 
 std::string TextField::Text() const { return detail::S(Edit(*this)->text()); }
 
-void TextField::SetText(const std::string& text) { Edit(*this)->setText(detail::Q(text)); }
+void TextField::SetText(const std::string& text) { static_cast<FieldWidget*>(Widget())->SetTextFromProgram(detail::Q(text)); }
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QMenuBar>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -71,6 +72,8 @@ class ModalShowing {
   ModalShowing(const ModalShowing&) = delete;
   ModalShowing& operator=(const ModalShowing&) = delete;
 };
+// A window shown modally was hidden: the windows it blocked take input again.
+void ModalHidden();
 // The window of the latest modal showing still up, or null.
 Window* ModalWindow();
 // Whether a modal showing keeps input from this top-level window.
@@ -103,6 +106,10 @@ class WindowFrame : public QWidget {
   // application's first window; none for that window and other document windows.
   QWindow* DesktopParent() const;
 
+  // While a modal window blocks this one, its content takes no input, and the control
+  // that had the focus gets it back afterwards.
+  void SetBlocked(bool blocked);
+
   // Lets a modal showing wait for the window to be hidden.
   bool hidden = true;
 
@@ -118,6 +125,7 @@ class WindowFrame : public QWidget {
   Window& owner_;
   QWidget* content_;
   QMenuBar* bar_ = nullptr;
+  QPointer<QWidget> focusBeforeBlock_;
 };
 
 }  // namespace fw

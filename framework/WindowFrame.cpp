@@ -103,8 +103,26 @@ bool WindowFrame::focusNextPrevChild(bool next) {
 }
 
 void WindowFrame::hideEvent(QHideEvent* event) {
-  if (!event->spontaneous()) hidden = true;
+  if (!event->spontaneous()) {
+    hidden = true;
+    detail::ModalHidden();
+  }
   QWidget::hideEvent(event);
+}
+
+void WindowFrame::SetBlocked(bool blocked) {
+  if (blocked == !content_->isEnabled()) return;
+  if (blocked) {
+    QWidget* focus = focusWidget();
+    focusBeforeBlock_ = focus && content_->isAncestorOf(focus) ? focus : nullptr;
+    content_->setEnabled(false);
+    return;
+  }
+  content_->setEnabled(true);
+  // Qt lets the focus go as a window's content is disabled; it comes back as it would
+  // with the window, which is no new focus for the control.
+  if (focusBeforeBlock_ && !focusWidget()) focusBeforeBlock_->setFocus(Qt::ActiveWindowFocusReason);
+  focusBeforeBlock_ = nullptr;
 }
 
 void WindowFrame::changeEvent(QEvent* event) {

@@ -66,6 +66,22 @@ void TypeThroughWindow(Window& window, const std::string& text);
 // Asks the window to close as the desktop does for its close box or Alt+F4.
 void CloseFromDesktop(Window& window);
 
+// Runs the control's first accessibility action ("Press", "Toggle"), as a screen reader
+// or switch device does. False when the control offers none.
+bool AccessibilityAction(Control& control);
+// Sets the field's text as an accessibility client does.
+void AccessibilitySetText(TextField& field, const std::string& text);
+// Turns the mouse wheel over the control, as the desktop hands it to the window.
+void Wheel(Control& control, int32_t notches);
+// A right click on the control, as the desktop hands it to the window; whether a
+// context menu came up. It is closed again.
+bool ContextMenu(Control& control);
+// Drags a text onto the control and drops it there.
+void DropText(Control& control, const std::string& text);
+// Runs `action` and names the window's controls that took a person's input meanwhile
+// (a control out of use is handed the input and drops it, so it is not named).
+std::vector<std::string> ControlsReached(Window& window, const std::function<void()>& action);
+
 enum class Key { Return, Escape, Tab, BackTab, Up, Down };
 // Sends the key to whatever has the focus in the window.
 void Press(Window& window, Key key);
