@@ -72,8 +72,9 @@ class ModalShowing {
   ModalShowing(const ModalShowing&) = delete;
   ModalShowing& operator=(const ModalShowing&) = delete;
 };
-// A window shown modally was hidden: the windows it blocked take input again.
-void ModalHidden();
+// A window was shown or hidden: a modal one blocks the windows it came up over while,
+// and only while, it is on screen.
+void UpdateModalBlocking();
 // The window of the latest modal showing still up, or null.
 Window* ModalWindow();
 // Whether a modal showing keeps input from this top-level window.

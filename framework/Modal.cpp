@@ -96,7 +96,7 @@ detail::ModalShowing::~ModalShowing() {
   ApplyBlocking();
 }
 
-void detail::ModalHidden() { ApplyBlocking(); }
+void detail::UpdateModalBlocking() { ApplyBlocking(); }
 
 Window* detail::ModalWindow() {
   for (auto it = Showings().rbegin(); it != Showings().rend(); ++it)

@@ -105,7 +105,7 @@ bool WindowFrame::focusNextPrevChild(bool next) {
 void WindowFrame::hideEvent(QHideEvent* event) {
   if (!event->spontaneous()) {
     hidden = true;
-    detail::ModalHidden();
+    detail::UpdateModalBlocking();
   }
   QWidget::hideEvent(event);
 }
@@ -136,6 +136,7 @@ void WindowFrame::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
     // The desktop reads whom the window stands in front of as it maps it, just after this.
     if (QWindow* handle = windowHandle()) handle->setTransientParent(DesktopParent());
+    detail::UpdateModalBlocking();
   }
   QWidget::showEvent(event);
 }
