@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "converter/CalConv.h"
 #include "shell/AppGlobal.h"
 #include "tests/printing/PrintTest.h"
 
@@ -133,4 +134,21 @@ TEST_F(PrintTest, ClosingTheMainWindowFromTheDesktopWhileThePrintWindowIsUpSaves
   EXPECT_FALSE(CalPrint::Exists());
   EXPECT_FALSE(CalMain::Exists());
   EXPECT_EQ(ReadPrefs(), PrefsBytes(top, left, true));
+}
+
+// Being taken out of use is no leaving of the field: the Conversion window's field
+// keeps its text as typed, untidied, and its selection.
+TEST_F(PrintTest, AFieldOfAWindowBehindThePrintWindowKeepsItsTextAndSelection) {
+  CalMain& main = CalMain::Instance();
+  ASSERT_TRUE(fw::test::ChooseMenu(main, "Convert"));
+  CalConv& conv = CalConv::Instance();
+  fw::test::Type(*conv.InDayTXT, "12abc");
+  conv.InDayTXT->SetSelStart(1);
+  conv.InDayTXT->SetSelLength(2);
+  WhilePrintWindow([&](CalPrint&) {
+    EXPECT_EQ(conv.InDayTXT->Text(), "12abc");
+    EXPECT_EQ(conv.InDayTXT->SelText(), "2a");
+  });
+  EXPECT_EQ(conv.InDayTXT->Text(), "12abc");
+  EXPECT_EQ(conv.InDayTXT->SelText(), "2a");
 }
