@@ -90,6 +90,9 @@ Image Grab(Window& window);
 // Paints the control once into an off-screen image and throws the image away (for
 // timing a paint).
 void Render(Control& control);
+// Hands the control a paint event that the window system did not start, as a stray
+// one is: a painter on the control cannot begin during it.
+void PaintOutsideAPaintEvent(Control& control);
 
 struct Alert {
   bool Shown = false;
