@@ -67,6 +67,9 @@ bool BinaryStream::Close() {
   // one QSaveFile replaces, leaving the link as it is.
   struct stat old;
   const bool exists = ::stat(target_.c_str(), &old) == 0;
+  // A name that leads to no file, such as a link to itself or two links naming each
+  // other, has nothing to update: QSaveFile would put a plain file in the link's place.
+  if (!exists && errno != ENOENT) return false;
   // Something else in the file's place (a FIFO, a device) is not ours to replace, and a
   // file without its owner's write permission was made read-only on purpose.
   if (exists && (!S_ISREG(old.st_mode) || !(old.st_mode & S_IWUSR))) return false;

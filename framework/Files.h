@@ -29,10 +29,10 @@ class BinaryStream {
   // A stream opened for writing reaches its file only here, all at once: the bytes
   // go to a temporary file beside it, which then replaces the file, so that an
   // interrupted write never leaves a short file behind. The file's mode is kept and a
-  // symbolic link is written through. A read-only file, or something other than a
-  // plain file in its place, is left alone. False when nothing was written. No other
-  // file is touched: one killed in the instant between naming its temporary file and
-  // the rename leaves that file beside the old one.
+  // symbolic link is written through. A read-only file, something other than a plain
+  // file in its place, or links that lead to no file (a loop) are left alone. False
+  // when nothing was written. No other file is touched: one killed in the instant
+  // between naming its temporary file and the rename leaves that file beside the old one.
   bool Close();
 
  private:

@@ -1,6 +1,7 @@
 #include "framework/Graphics.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -30,8 +31,21 @@ struct FontEntry {
 
 namespace {
 
+// Text is measured for a painter that has no surface as on a printed page: one unit
+// to the point.
+QPaintDevice& PointDevice() {
+  static QImage image = [] {
+    QImage one(1, 1, QImage::Format_RGB32);
+    one.setDotsPerMeterX(2835);  // 72 dpi
+    one.setDotsPerMeterY(2835);
+    return one;
+  }();
+  return image;
+}
+
 FontEntry& LookupFont(const std::string& family, double size, bool bold, QPaintDevice* device) {
-  int dpi = device ? device->logicalDpiY() : 72;
+  if (!device) device = &PointDevice();
+  int dpi = device->logicalDpiY();
   if (dpi <= 0) dpi = 72;
   static std::map<std::tuple<std::string, double, bool, int>, std::unique_ptr<FontEntry>> fonts;
   auto& slot = fonts[{family, size, bold, dpi}];
@@ -114,6 +128,7 @@ struct Graphics::FontState {
 
 Graphics::Graphics(QPainter& painter, int32_t width, int32_t height)
     : painter_(painter), width_(width), height_(height), font_(std::make_unique<FontState>()) {
+  if (!painter_.isActive()) return;
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
 }
@@ -139,8 +154,10 @@ void Graphics::ApplyBrush() {
   if (brush.style() != Qt::SolidPattern || brush.color() != color) painter_.setBrush(color);
 }
 
-void Graphics::ApplyFont() {
+FontEntry& Graphics::ApplyFont() {
   const double size = TextSize > 0 ? TextSize : kDefaultTextSize;
+  // A painter that did not begin has no surface and takes no font.
+  if (!painter_.isActive()) return LookupFont(TextFont, size, Bold, nullptr);
   if (!font_->entry || font_->family != TextFont || font_->size != size || font_->bold != Bold) {
     font_->family = TextFont;
     font_->size = size;
@@ -148,9 +165,14 @@ void Graphics::ApplyFont() {
     font_->entry = &LookupFont(TextFont, size, Bold, painter_.device());
     painter_.setFont(font_->entry->font);
   }
+  return *font_->entry;
 }
 
+// A painter that did not begin (a paint the window system could not start) draws
+// nothing, and has no paint engine to ask anything of.
+
 void Graphics::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  if (!painter_.isActive()) return;
   if (x1 == x2 || y1 == y2) {
     if (const auto grid = DeviceGrid::Of(painter_, width_, height_)) {
       // The pen is square, as below; its ends cover the end points.
@@ -170,7 +192,7 @@ void Graphics::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 }
 
 void Graphics::DrawRect(int32_t x, int32_t y, int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0) return;
+  if (!painter_.isActive() || width <= 0 || height <= 0) return;
   // The border lies inside the rectangle: PenWidth wide at the sides, PenHeight at
   // the top and bottom.
   ApplyBrush();
@@ -183,7 +205,7 @@ void Graphics::DrawRect(int32_t x, int32_t y, int32_t width, int32_t height) {
 }
 
 void Graphics::FillRect(int32_t x, int32_t y, int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0) return;
+  if (!painter_.isActive() || width <= 0 || height <= 0) return;
   if (const auto grid = DeviceGrid::Of(painter_, width_, height_)) {
     FillDevicePixels(painter_, QColor::fromRgb(ForeColor & 0xFFFFFF), grid->x.FillStart(x), grid->y.FillStart(y),
                      grid->x.FillEnd(x + width), grid->y.FillEnd(y + height));
@@ -195,9 +217,9 @@ void Graphics::FillRect(int32_t x, int32_t y, int32_t width, int32_t height) {
 
 void Graphics::DrawString(const std::string& text, int32_t x, int32_t y, int32_t /*wrapWidth*/,
                           bool /*condense*/) {
-  ApplyFont();
+  if (!painter_.isActive()) return;
+  FontEntry& e = ApplyFont();
   painter_.setPen(QColor::fromRgb(ForeColor & 0xFFFFFF));
-  FontEntry& e = *font_->entry;
   const QString s = detail::Q(text);
   if (!painter_.paintEngine()->isExtended()) {
     // A printer's engine lays a static text out afresh on every draw: plain text costs less.
@@ -219,8 +241,7 @@ void Graphics::DrawString(const std::string& text, int32_t x, int32_t y, int32_t
 }
 
 double Graphics::StringWidth(const std::string& text) {
-  ApplyFont();
-  FontEntry& e = *font_->entry;
+  FontEntry& e = ApplyFont();
   const QString s = detail::Q(text);
   auto it = e.widths.find(s);
   if (it == e.widths.end()) {
@@ -230,15 +251,9 @@ double Graphics::StringWidth(const std::string& text) {
   return *it;
 }
 
-int32_t Graphics::TextHeight() {
-  ApplyFont();
-  return font_->entry->height;
-}
+int32_t Graphics::TextHeight() { return ApplyFont().height; }
 
-int32_t Graphics::TextAscent() {
-  ApplyFont();
-  return font_->entry->ascent;
-}
+int32_t Graphics::TextAscent() { return ApplyFont().ascent; }
 
 void Graphics::NextPage() { StartNextPage(); }
 

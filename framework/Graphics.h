@@ -14,9 +14,13 @@ class QPainter;
 
 namespace fw {
 
+struct FontEntry;
+
 class Graphics {
  public:
   // Draws through `painter` onto a surface `width` x `height` device units large.
+  // Through a painter that did not begin nothing is drawn, and text is measured as on
+  // a printed page, in points.
   Graphics(QPainter& painter, int32_t width, int32_t height);
   virtual ~Graphics();
   Graphics(const Graphics&) = delete;
@@ -55,7 +59,8 @@ class Graphics {
  private:
   void ApplyPen();
   void ApplyBrush();
-  void ApplyFont();
+  // The font of the drawing state, set on the painter; what it measures.
+  FontEntry& ApplyFont();
 
   QPainter& painter_;
   int32_t width_;

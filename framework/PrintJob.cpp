@@ -3,9 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMetaObject>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QRadioButton>
@@ -16,6 +20,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +49,37 @@ QString DefaultPdfFile() {
   return QDir(folder).filePath(QStringLiteral("Tessaral.pdf"));
 }
 
+// What the name stands for, links followed; 0 when nothing (or nothing that can be
+// reached).
+mode_t ModeAt(const QString& path) {
+  struct stat st {};
+  if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return 0;
+  return st.st_mode;
+}
+
+// A PDF goes only to a plain file, or to a name that stands for nothing yet.
+bool CanHoldAPdf(const QString& path) {
+  const mode_t mode = ModeAt(path);
+  return mode == 0 || S_ISREG(mode);
+}
+
+// The file the print dialog offers for `wanted`. Qt's dialog opens the file as it
+// accepts, to see that it can be written, and on a FIFO that waits for a reader for
+// ever: where `wanted` stands for anything but a plain file, the first free name of
+// NAME-2.pdf, NAME-3.pdf... beside it is offered instead; an empty name, leaving the
+// choice to Qt, when there is none.
+QString OfferedPdfFile(const QString& wanted) {
+  if (CanHoldAPdf(wanted)) return wanted;
+  const QFileInfo info(wanted);
+  const QString suffix = info.suffix().isEmpty() ? QString() : QStringLiteral(".") + info.suffix();
+  for (int n = 2; n < 1000; ++n) {
+    const QString name = info.dir().filePath(info.completeBaseName() + QStringLiteral("-%1").arg(n) + suffix);
+    struct stat st {};
+    if (::lstat(QFile::encodeName(name).constData(), &st) != 0 && errno == ENOENT) return name;
+  }
+  return QString();
+}
+
 // A PDF is written to a temporary file first and moved to where the user chose it
 // only once complete, as a save is: a job that ends early, prints nothing or fails
 // to be written leaves the chosen file as it was (or absent). Waiting with the first
@@ -52,13 +88,14 @@ QString DefaultPdfFile() {
 class PdfOutput {
  public:
   explicit PdfOutput(const QString& chosen) {
+    // A pipe or a device is never opened: a FIFO nobody reads would hold the job, and
+    // the whole run, for ever.
+    if (!CanHoldAPdf(chosen)) return;
     const QFileInfo info(chosen);
     target_ = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    // A device or pipe (/dev/stdout) is written through; a file is replaced.
-    replace_ = !info.exists() || QFileInfo(target_).isFile();
-    const QString folder = replace_ ? QFileInfo(target_).absolutePath() : QDir::tempPath();
-    temp_.setFileTemplate(QDir(folder).filePath(QStringLiteral(".") + QFileInfo(target_).fileName() +
-                                                QStringLiteral(".XXXXXX")));
+    const QFileInfo target(target_);
+    temp_.setFileTemplate(QDir(target.absolutePath()).filePath(QStringLiteral(".") + target.fileName() +
+                                                               QStringLiteral(".XXXXXX")));
     if (temp_.open()) temp_.close();  // QPrinter writes it by name
   }
   bool Ready() const { return !temp_.fileName().isEmpty() && QFileInfo::exists(temp_.fileName()); }
@@ -67,8 +104,8 @@ class PdfOutput {
   // Moves a complete file in place; false when the file is incomplete or cannot be
   // placed, and the chosen file is then left as it was.
   bool Deliver() {
-    if (!Complete()) return false;
-    if (!replace_) return CopyToTarget();
+    // What took the chosen file's place meanwhile is not replaced either.
+    if (!Complete() || !CanHoldAPdf(target_)) return false;
     ::chmod(QFile::encodeName(temp_.fileName()).constData(), TargetMode());
     if (std::rename(QFile::encodeName(temp_.fileName()).constData(), QFile::encodeName(target_).constData()) != 0)
       return false;
@@ -83,14 +120,6 @@ class PdfOutput {
     if (!f.open(QIODevice::ReadOnly) || f.size() < 8) return false;
     f.seek(std::max<qint64>(0, f.size() - 32));
     return f.readAll().contains("%%EOF");
-  }
-  bool CopyToTarget() {
-    QFile from(temp_.fileName()), to(target_);
-    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = from.readAll();
-    const bool written = to.write(bytes) == bytes.size() && to.flush();
-    to.close();
-    return written && to.error() == QFileDevice::NoError;
   }
   // The replaced file's permissions, or those a new file gets.
   mode_t TargetMode() const {
@@ -109,7 +138,6 @@ class PdfOutput {
   }
 
   QString target_;
-  bool replace_ = true;
   QTemporaryFile temp_;
 };
 
@@ -239,6 +267,42 @@ class JobChoicesShownNotOffered final : public QObject {
   QPrintDialog& dialog_;
 };
 
+// Qt's print dialog, refusing a file that is a pipe, a socket or a device before
+// Qt's own check opens it, which on a FIFO would wait for a reader for ever; the
+// dialog stays up for another name. A folder is left to Qt, which says so itself.
+class PrintDialog final : public QPrintDialog {
+ public:
+  PrintDialog(QPrinter& printer, QWidget* parent) : QPrintDialog(&printer, parent) {
+    // Qt checks the file as the Print button is pressed, before accept() is reached:
+    // the check here goes first, then Qt's.
+    auto* buttons = findChild<QDialogButtonBox*>();
+    if (!buttons || !disconnect(buttons, &QDialogButtonBox::accepted, this, nullptr)) return;
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+      if (ChosenFileRefused()) return;
+      // Should Qt's check go by another name one day, the dialog still accepts.
+      if (!QMetaObject::invokeMethod(this, "_q_checkFields")) accept();
+    });
+  }
+
+  void accept() override {
+    if (!ChosenFileRefused()) QPrintDialog::accept();
+  }
+
+ private:
+  bool ChosenFileRefused() {
+    const auto* field = findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (!field || !field->isEnabled()) return false;  // a printer is chosen
+    const QString file = field->text();
+    const mode_t mode = ModeAt(file);
+    if (mode == 0 || S_ISREG(mode) || S_ISDIR(mode)) return false;
+    QMessageBox::warning(this, windowTitle(),
+                         tr("%1 is not a file but a pipe, a socket or a device, which cannot hold the PDF.\n"
+                            "Please choose a different file name.")
+                             .arg(file));
+    return true;
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent, const std::string& title) {
@@ -250,9 +314,11 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent,
   printer.setCreator(QCoreApplication::applicationName());
   // Without a printer the dialog offers a PDF file: give it a real one to write.
   if (!detail::printFile.empty()) {
-    printer.setOutputFileName(detail::Q(detail::printFile));
+    printer.setOutputFileName(OfferedPdfFile(detail::Q(detail::printFile)));
   } else if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()) {
-    printer.setOutputFileName(DefaultPdfFile());
+    printer.setOutputFileName(OfferedPdfFile(DefaultPdfFile()));
+  } else if (!CanHoldAPdf(printer.outputFileName())) {
+    printer.setOutputFileName(OfferedPdfFile(printer.outputFileName()));
   }
 
   // The grid is laid out for this sheet: whatever the dialog's properties say of
@@ -261,7 +327,7 @@ std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent,
   {
     // Gone before the job paints: taking the dialog down waits for the threads that
     // watch its folders.
-    QPrintDialog dialog(&printer, ParentWidget(parent));
+    PrintDialog dialog(printer, ParentWidget(parent));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);

@@ -61,7 +61,9 @@ class PrinterSetup {
 // temporary file beside the chosen one and moved in place only when complete: a job
 // that fails or prints nothing leaves no file and any earlier one as it was. A job
 // that could not be written shows an alert. With no printer to print on, the dialog
-// offers a PDF file, the one the last job of the run wrote if any.
+// offers a PDF file, the one the last job of the run wrote if any. A name that stands
+// for a pipe, a socket or a device is never offered (a free NAME-2.pdf beside it is),
+// the dialog refuses it, and a job never writes to it.
 std::unique_ptr<Graphics> OpenPrinterDialog(PrinterSetup* setup, Window* parent = nullptr,
                                             const std::string& title = "");
 

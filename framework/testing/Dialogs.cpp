@@ -5,11 +5,13 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -76,24 +78,57 @@ void Answer(QDialog* dialog, bool accept) {
   }
 }
 
+// Presses the dialog's default button, as Return does.
+void PressDefault(QDialog* dialog) {
+  for (auto* button : dialog->findChildren<QPushButton*>()) {
+    if (button->isDefault()) {
+      button->click();
+      return;
+    }
+  }
+}
+
+Alert AlertOf(const QMessageBox& box) {
+  Alert alert;
+  alert.Shown = true;
+  alert.Text = detail::S(box.text());
+  alert.Title = detail::S(box.windowTitle());
+  alert.StopIcon = box.icon() == QMessageBox::Critical;
+  alert.Buttons = static_cast<int32_t>(box.buttons().size());
+  return alert;
+}
+
 // Runs `action` and answers the first modal dialog it brings up (only an alert when
-// `alertsOnly`, so that a dialog an inner call answers is left to it).
+// `alertsOnly`, so that a dialog an inner call answers is left to it); `file`, when
+// given, chooses the print dialog's file and how it is accepted.
 Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs,
-                   bool alertsOnly) {
+                   bool alertsOnly, const PrintFileAnswer* file = nullptr) {
   Dialog seen;
   QElapsedTimer clock;
   clock.start();
   QTimer poll;
   poll.setInterval(10);
-  // A dialog opened by a click runs its own loop inside the click: it is answered
-  // from a timer of its own.
+  // A dialog brought up over the first one, by a click or by the dialog's own checks
+  // as it is answered, runs its own loop inside that call: it is answered from a
+  // timer of its own for as long as the first one is up.
   QTimer nestedPoll;
   nestedPoll.setInterval(10);
-  QDialog* first = nullptr;
+  QPointer<QDialog> first;
+  QPointer<QDialog> lastNested;
+  bool nestedClicked = false;
   QObject::connect(&nestedPoll, &QTimer::timeout, [&] {
     auto* nested = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (!nested || nested == first) return;
-    nestedPoll.stop();
+    if (!first || !first->isVisible() || !nested || nested == first || nested == lastNested) return;
+    if (auto* box = qobject_cast<QMessageBox*>(nested)) {
+      lastNested = nested;
+      MarkExpected(nested);
+      seen.Raised.push_back(AlertOf(*box));
+      QTimer::singleShot(0, nested, [nested] { Answer(nested, true); });
+      return;
+    }
+    if (answer.NestedClick.empty() || nestedClicked) return;
+    lastNested = nested;
+    nestedClicked = true;
     MarkExpected(nested);
     for (const std::string& name : answer.NestedClick)
       if (auto* b = nested->findChild<QAbstractButton*>(detail::Q(name))) b->click();
@@ -110,18 +145,27 @@ Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answ
       seen.Title = detail::S(dialog->windowTitle());
       seen.Kind = KindOf(*dialog);
       if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-        seen.Text = detail::S(box->text());
-        seen.StopIcon = box->icon() == QMessageBox::Critical;
-        seen.Buttons = static_cast<int32_t>(box->buttons().size());
+        const Alert alert = AlertOf(*box);
+        seen.Text = alert.Text;
+        seen.StopIcon = alert.StopIcon;
+        seen.Buttons = alert.Buttons;
       }
       ReadFields(*dialog, seen);
       SetFields(*dialog, answer.Set);
-      if (!answer.NestedClick.empty()) nestedPoll.start();
+      if (file && !file->File.empty())
+        if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+          field->setText(detail::Q(file->File));
+      nestedPoll.start();
       for (const std::string& name : answer.Click)
         if (auto* b = dialog->findChild<QAbstractButton*>(detail::Q(name))) b->click();
-      nestedPoll.stop();
       // Answer once the current event is done, so that a nested dialog gets its own turn.
-      QTimer::singleShot(0, dialog, [dialog, accept = answer.Accept] { Answer(dialog, accept); });
+      QTimer::singleShot(0, dialog, [dialog, accept = answer.Accept, file] {
+        if (!file) return Answer(dialog, accept);
+        if (file->PressPrint) PressDefault(dialog);
+        else Answer(dialog, accept);
+        if (dialog->isVisible()) dialog->reject();
+        if (file->AfterAnswer) file->AfterAnswer();
+      });
       return;
     }
     // Whatever is still up after the deadline is closed, so that a test fails rather
@@ -131,6 +175,7 @@ Dialog AnswerFirst(const std::function<void()>& action, const DialogAnswer& answ
   poll.start();
   action();
   poll.stop();
+  nestedPoll.stop();
   Pump();
   return seen;
 }
@@ -154,6 +199,10 @@ Dialog AnswerDialog(const std::function<void()>& action, bool accept, const std:
 
 Dialog AnswerDialog(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs) {
   return AnswerFirst(action, answer, timeoutMs, false);
+}
+
+Dialog AnswerPrintDialog(const std::function<void()>& action, const PrintFileAnswer& answer, int timeoutMs) {
+  return AnswerFirst(action, DialogAnswer{}, timeoutMs, false, &answer);
 }
 
 Alert ExpectAlert(const std::function<void()>& action, int timeoutMs) {

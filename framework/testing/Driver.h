@@ -106,6 +106,9 @@ Image Grab(Window& window);
 // Paints the control once into an off-screen image and throws the image away (for
 // timing a paint).
 void Render(Control& control);
+// Hands the control a paint event that the window system did not start, as a stray
+// one is: a painter on the control cannot begin during it.
+void PaintOutsideAPaintEvent(Control& control);
 
 struct Alert {
   bool Shown = false;
@@ -150,6 +153,8 @@ struct Dialog {
   std::map<std::string, double> Values;
   std::map<std::string, std::string> Choices;
   std::string File;
+  // The alerts it brought up over itself while it was answered, each dismissed with OK.
+  std::vector<Alert> Raised;
 };
 Dialog AnswerDialog(const std::function<void()>& action, bool accept,
                     const std::vector<std::string>& clickFirst = {}, int timeoutMs = 5000);
@@ -164,6 +169,18 @@ struct DialogAnswer {
   std::vector<std::string> NestedClick;
 };
 Dialog AnswerDialog(const std::function<void()>& action, const DialogAnswer& answer, int timeoutMs = 5000);
+
+// Answers the print dialog as a person choosing a file: `File` typed into its file
+// field (unless empty), then Print pressed, so that the dialog's own checks of the
+// file run (`PressPrint`), or else the dialog accepted as a program accepts it. If it
+// is still up after that, it is cancelled. `AfterAnswer` runs once the dialog has
+// taken the answer, before the call that showed it returns.
+struct PrintFileAnswer {
+  std::string File;
+  bool PressPrint = false;
+  std::function<void()> AfterAnswer;
+};
+Dialog AnswerPrintDialog(const std::function<void()>& action, const PrintFileAnswer& answer, int timeoutMs = 5000);
 
 // From now on, a modal dialog or window that none of the helpers above has taken on
 // (an alert no ExpectAlert waits for, say) is passed to `report` ("unexpected alert:

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -47,6 +48,11 @@ void Render(Control& control) {
   static QImage image;
   if (image.size() != control.Widget()->size()) image = QImage(control.Widget()->size(), QImage::Format_RGB32);
   control.Widget()->render(&image);
+}
+
+void PaintOutsideAPaintEvent(Control& control) {
+  QPaintEvent event(control.Widget()->rect());
+  QCoreApplication::sendEvent(control.Widget(), &event);
 }
 
 namespace {

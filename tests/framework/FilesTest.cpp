@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/Files.h"
 #include "framework/testing/Driver.h"
@@ -76,13 +79,32 @@ TEST_F(FilesTest, MissingFolderIsCreated) {
   EXPECT_TRUE(nested.Exists());
 }
 
-TEST_F(FilesTest, ADeviceIsNeitherReadNorReplaced) {
-  // A device never ends.
-  fs::create_symlink("/dev/zero", dir / "device");
-  const fw::FolderItem item = fw::FolderItem(dir).Child("device");
-  EXPECT_EQ(item.OpenAsBinaryFile(false), nullptr);
-  EXPECT_FALSE(WritePrefs(item, 1));
-  EXPECT_EQ(fs::read_symlink(dir / "device"), "/dev/zero");
+TEST_F(FilesTest, WhatLeadsToNoPlainFileIsNeitherReadNorReplaced) {
+  struct Row {
+    const char* what;
+    // "TSL Prefs" and other links beside it, each with what it points to.
+    std::vector<std::pair<std::string, std::string>> links;
+  };
+  const Row rows[] = {
+      // A device never ends.
+      {"a link to a device", {{"TSL Prefs", "/dev/zero"}}},
+      // A loop names no file at all: there is nothing to update.
+      {"a link to itself", {{"TSL Prefs", "TSL Prefs"}}},
+      {"two links naming each other", {{"TSL Prefs", "TSL Prefs.b"}, {"TSL Prefs.b", "TSL Prefs"}}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    for (const auto& [name, to] : r.links) fs::create_symlink(to, dir / name);
+    const fw::FolderItem item = fw::FolderItem(dir).Child("TSL Prefs");
+    EXPECT_EQ(item.OpenAsBinaryFile(false), nullptr);
+    EXPECT_FALSE(WritePrefs(item, 1));
+    for (const auto& [name, to] : r.links) {
+      ASSERT_TRUE(fs::is_symlink(dir / name)) << name << " was replaced";
+      EXPECT_EQ(fs::read_symlink(dir / name), to) << name;
+    }
+    EXPECT_EQ(FilesIn(dir), r.links.size());
+    for (const auto& [name, to] : r.links) fs::remove(dir / name);
+  }
 }
 
 TEST_F(FilesTest, WritesThroughASymbolicLink) {

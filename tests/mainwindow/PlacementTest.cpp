@@ -34,7 +34,8 @@ class PlacementTest : public AppTestNoStart {
 TEST_F(PlacementTest, TheStoredPositionPlacesTheWindowAndCloseWritesSevenBytes) {
   struct Row {
     const char* what;
-    char kind;  // 'n' no file, 'b' `file`, 'h' `file` grown to 2 GB, 'p' a FIFO, 'd' a folder, 'u' no folder
+    char kind;  // 'n' no file, 'b' `file`, 'h' `file` grown to 2 GB, 'p' a FIFO, 'd' a folder, 'u' no folder,
+                // 'l' a link to itself, 'c' a link to a link back to it
     std::string file;  // the preferences file's bytes
     int32_t left, top;
     bool save;  // the option to save the position
@@ -56,13 +57,25 @@ TEST_F(PlacementTest, TheStoredPositionPlacesTheWindowAndCloseWritesSevenBytes) 
       {"empty", 'b', "", kCentredLeft, kCentredTop, true, 300, -20, moved},
       {"FIFO", 'p', "", kCentredLeft, kCentredTop, true, 300, -20, ""},
       {"folder", 'd', "", kCentredLeft, kCentredTop, true, 300, -20, ""},
+      // Links that lead round in a loop name no file: they stay as they are.
+      {"link to itself", 'l', "", kCentredLeft, kCentredTop, true, 300, -20, ""},
+      {"two links naming each other", 'c', "", kCentredLeft, kCentredTop, true, 300, -20, ""},
       // A folder that cannot exist, its parent a plain file: the close still quits.
       {"unwritable folder", 'u', "", kCentredLeft, kCentredTop, true, 300, -20, ""},
   };
   const std::string config = std::getenv("XDG_CONFIG_HOME");
+  const std::filesystem::path other = PrefsPath().string() + ".other";
+  // Where each of the loop's links points.
+  const auto loop = [&](char kind) -> std::vector<std::pair<std::filesystem::path, std::string>> {
+    if (kind == 'l') return {{PrefsPath(), "TSL Prefs"}};
+    if (kind == 'c') return {{PrefsPath(), "TSL Prefs.other"}, {other, "TSL Prefs"}};
+    return {};
+  };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     std::filesystem::remove_all(PrefsPath());
+    std::filesystem::remove_all(other);
+    for (const auto& [link, to] : loop(r.kind)) std::filesystem::create_symlink(to, link);
     if (r.kind == 'p') {
       ASSERT_EQ(::mkfifo(PrefsPath().c_str(), 0600), 0);
     }
@@ -84,8 +97,13 @@ TEST_F(PlacementTest, TheStoredPositionPlacesTheWindowAndCloseWritesSevenBytes) 
     ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     EXPECT_TRUE(fw::test::QuitRequested());
     EXPECT_FALSE(CalMain::Exists());
-    EXPECT_EQ(std::filesystem::is_fifo(PrefsPath()), r.kind == 'p');
-    EXPECT_EQ(std::filesystem::is_directory(PrefsPath()), r.kind == 'd');
+    std::error_code ec;  // a loop cannot be followed
+    EXPECT_EQ(std::filesystem::is_fifo(PrefsPath(), ec), r.kind == 'p');
+    EXPECT_EQ(std::filesystem::is_directory(PrefsPath(), ec), r.kind == 'd');
+    for (const auto& [link, to] : loop(r.kind)) {
+      EXPECT_TRUE(std::filesystem::is_symlink(link)) << link << " was replaced";
+      EXPECT_EQ(std::filesystem::read_symlink(link, ec), to) << link;
+    }
     if (r.written != "") {
       EXPECT_EQ(ReadPrefs(), r.written);
     }
