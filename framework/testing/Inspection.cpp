@@ -122,7 +122,7 @@ bool ChooseMenu(Window& window, const std::string& name) {
   for (size_t i = 1; i < path.size() && opened; ++i) {
     QMenu* menu = MenuListing(bar, path[i]);
     // A submenu opens after a short delay.
-    opened = WaitUntil([menu] { return menu->isVisible() && menu->windowHandle(); }, 1000);
+    opened = WaitUntil([menu] { return menu->isVisible() && menu->windowHandle(); });
     if (opened)
       QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(path[i]).center());
   }

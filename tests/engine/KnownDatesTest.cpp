@@ -183,7 +183,14 @@ TEST(Trunc, DropsTheFractionAndSaturatesOutsideInt32) {
 
 // ---- Names --------------------------------------------------------------------------
 
-TEST(Names, AreEmptyOutsideTheirRange) {
+// The window and page tests meet only some of the Hijri months.
+TEST(Names, HijriMonthsByNumberInBothFormsAndEveryNameEmptyOutsideItsRange) {
+  const std::vector<std::string> hijri{"Muharram", "Safar",   "Rabi' I",  "Rabi' II", "Jumada I",    "Jumada II",
+                                       "Rajab",    "Sha'ban", "Ramadhan", "Shawwal",  "Thul-Qa'dah", "Thul-Hijjah"};
+  for (int32_t i = 1; i <= 12; ++i) {
+    EXPECT_EQ(AppGlobal::GetMonNamHij(i), hijri[i - 1]) << "month " << i;
+    EXPECT_EQ(AppGlobal::GetMonNamHijSecondary(i), hijri[i - 1] + " (" + std::to_string(i) + ")") << "month " << i;
+  }
   EXPECT_EQ(AppGlobal::GetMonNamGre(12) + AppGlobal::GetWeekName(6), "DecemberSaturday");
   for (int32_t i : {Int32Min, -1, 0, 13, Int32Max}) {
     EXPECT_EQ(AppGlobal::GetMonNamGre(i) + AppGlobal::GetMonNamHij(i) + AppGlobal::GetMonNamGreSecondary(i) +

@@ -17,6 +17,7 @@ constexpr int kCellH = 29;
 constexpr fw::Color kShade = 0xE8E8E8;
 
 bool IsWhite(fw::Color c) { return c == 0xFFFFFF; }
+bool IsShade(fw::Color c) { return c == kShade; }
 
 // The inside of the cell at grid index `index` (1..42), between its grid lines.
 Rect Cell(int index) {
@@ -62,39 +63,48 @@ TEST_F(GridTest, GridLinesDivideTheCanvasIntoSixRowsOfSevenCellsAndNumbersFitIns
   }
 }
 
-TEST_F(GridTest, TodayIsShadedInTodaysOwnMonthOnlyNotOnItsDayNumberInOtherMonthsOfTheYear) {
+TEST_F(GridTest, TodayIsShadedInTodaysOwnMonthOnlyNotOnItsDayNumberInOtherMonthsOrYears) {
   struct Row {
     bool hijri;
     int month, year;
-    const char* shown;
+    const char* heading;
     int start;   // grid index of day 1
     int shaded;  // grid index of today, 0 where the month does not hold it
   };
   const Row rows[] = {
-      {false, 3, 2009, "March 2009", 1, 15},
+      {false, 3, 2009, "March, 2009", 1, 15},
       // 15 February and 15 April of today's year are not today.
-      {false, 2, 2009, "February 2009", 1, 0},
-      {false, 4, 2009, "April 2009", 4, 0},
+      {false, 2, 2009, "February, 2009", 1, 0},
+      {false, 4, 2009, "April, 2009", 4, 0},
       // 1 Rabi' I 1430 is 25 February: today is day 19.
-      {true, 3, 1430, "Rabi' I 1430", 4, 22},
+      {true, 3, 1430, "Rabi' I, 1430", 4, 22},
       // 20 Safar is 15 February, 20 Rabi' II is 15 April.
-      {true, 2, 1430, "Safar 1430", 3, 0},
-      {true, 4, 1430, "Rabi' II 1430", 6, 0},
+      {true, 2, 1430, "Safar, 1430", 3, 0},
+      {true, 4, 1430, "Rabi' II, 1430", 6, 0},
+      // 15 March of the next year is not today either; it is 30 Rabi' I 1431.
+      {false, 3, 2010, "March, 2010", 2, 0},
+      {true, 3, 1431, "Rabi' I, 1431", 1, 0},
   };
   SetToday(2009, 3, 15);
   for (const Row& r : rows) {
-    SCOPED_TRACE(std::string("today 15 March 2009, showing ") + r.shown);
+    SCOPED_TRACE(std::string("today 15 March 2009, showing ") + r.heading);
     Show(r.hijri, r.month, r.year);
     const fw::test::Image img = Grid();
+    EXPECT_EQ(W().Heading->Text(), r.heading);
     for (int index = 1; index <= 42; ++index) {
-      const bool shaded = img.At(Cell(index).x0, Cell(index).y0) == kShade;
+      const Rect cell = Cell(index);
       const int day = index - r.start + 1;
       if (index == r.shaded) {
-        EXPECT_TRUE(shaded) << "today's cell " << index << " (" << GregorianDateOf(day) << ") is not shaded";
-      } else if (shaded) {
+        EXPECT_TRUE(img.At(cell.x0, cell.y0) == kShade && img.At(cell.x1 - 1, cell.y1 - 1) == kShade)
+            << "today's cell " << index << " (" << GregorianDateOf(day) << ") is not shaded from corner to corner";
+        EXPECT_EQ(GregorianDateOf(day), "15 March 2009") << "the day in today's cell " << index;
+      } else if (Count(img, cell, IsShade) > 0) {
         ADD_FAILURE() << "cell " << index << " is shaded"
                       << (day >= 1 && day <= 31 ? " (" + GregorianDateOf(day) + ")" : std::string());
       }
+    }
+    if (r.shaded == 0) {
+      EXPECT_EQ(Count(img, {0, 0, img.Width, img.Height}, IsShade), 0) << "shaded pixels in a month without today";
     }
   }
 }
@@ -119,6 +129,9 @@ TEST_F(GridTest, LabelsAndNumbersOfTheOtherCalendarTakeTheColourOfTheirMonth) {
       {false, 10, 623, "October, 623", 7, 31, 0, 2, 31, "Rabi' I (3), 2", "Jumada I (5), 2", 0x006513},
       // Day 1 is a Thursday; three Gregorian months.
       {true, 9, 38, "Ramadhan, 38", 5, 30, 0, 2, 30, "January (1), 659", "March (3), 659", 0x006513},
+      // 28 days from a Monday: cell 1 and the cells after the 28th stay empty. 14 February
+      // is 1 Rabi' I.
+      {false, 2, 2010, "February, 2010", 2, 28, 0, 14, 0, "Safar (2), 1431", "Rabi' I (3), 1431", 0xFF0000},
       // 1 July 622 is a Thursday; the 16th is 1 Muharram 1.
       {false, 7, 622, "July, 622", 5, 31, 15, 0, 0, "Muharram (1), 1", "Muharram (1), 1", 0x0000FF},
       // A month that begins on the other calendar's first is blue from day 1 (a fault once):

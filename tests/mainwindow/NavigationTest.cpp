@@ -62,7 +62,7 @@ TEST_F(NavigationTest, GoKeepsMonthsWithinJuly622ToJanuary2562AndMuharram1ToMuha
       {false, "11", "1582", true},  {false, "0", "2000", false},  {false, "13", "2000", false},
       {true, "1", "1", true},       {true, "0", "1", false},      {true, "5", "0", false},
       {true, "1", "2000", true},    {true, "2", "2000", false},   {true, "9", "990", false},
-      {true, "8", "990", true},     {true, "13", "1440", false},
+      {true, "8", "990", true},     {true, "10", "990", true},    {true, "13", "1440", false},
   };
   for (const Limit& l : limits) {
     SCOPED_TRACE(std::string(l.hijri ? "Hijri " : "Gregorian ") + l.month + "/" + l.year);
@@ -169,9 +169,9 @@ TEST_F(NavigationTest, StepsStopAtTheirGregorianBounds) {
   const Step steps[] = {
       {"5", "2559", &CalMain::YearIncrease, "5", "2560"},   {"5", "2560", &CalMain::YearIncrease, "5", "2560"},
       {"7", "623", &CalMain::YearDecrease, "7", "622"},     {"6", "623", &CalMain::YearDecrease, "6", "623"},
-      {"7", "622", &CalMain::MonthDecrease, "7", "622"},    {"1", "2000", &CalMain::MonthDecrease, "1", "2000"},
-      {"12", "2000", &CalMain::MonthIncrease, "12", "2000"}, {"abc", "2000", &CalMain::MonthIncrease, "1", "2000"},
-      {"5", "", &CalMain::YearIncrease, "5", "1"},
+      {"8", "622", &CalMain::MonthDecrease, "7", "622"},    {"7", "622", &CalMain::MonthDecrease, "7", "622"},
+      {"1", "2000", &CalMain::MonthDecrease, "1", "2000"},  {"12", "2000", &CalMain::MonthIncrease, "12", "2000"},
+      {"abc", "2000", &CalMain::MonthIncrease, "1", "2000"}, {"5", "", &CalMain::YearIncrease, "5", "1"},
   };
   for (const Step& s : steps) PressStep(s);
 }
@@ -180,7 +180,8 @@ TEST_F(NavigationTest, StepsStopAtTheirHijriBounds) {
   Lead(true);
   const Step steps[] = {
       {"5", "1998", &CalMain::YearIncrease, "5", "1999"}, {"5", "1999", &CalMain::YearIncrease, "5", "1999"},
-      {"5", "1", &CalMain::YearDecrease, "5", "1"},       {"1", "1", &CalMain::MonthDecrease, "1", "1"},
+      {"5", "2", &CalMain::YearDecrease, "5", "1"},       {"5", "1", &CalMain::YearDecrease, "5", "1"},
+      {"2", "1", &CalMain::MonthDecrease, "1", "1"},      {"1", "1", &CalMain::MonthDecrease, "1", "1"},
   };
   for (const Step& s : steps) PressStep(s);
 }

@@ -171,6 +171,7 @@ TEST_F(PrintCommandsTest, TheMainWindowTakesNoInputButBringsThePrintWindowForwar
     EXPECT_EQ(main.LastFocusIndex, 1);
     EXPECT_TRUE(w.Visible());
     fw::test::Press(w, fw::test::Key::Escape);
+    EXPECT_FALSE(w.Visible()) << "Escape left the Print window up";
   });
   // Exit handed the focus back to the field that had it, and the window works again.
   EXPECT_EQ(fw::test::FocusedControl(), "YearTXT");
@@ -186,6 +187,10 @@ TEST_F(PrintCommandsTest, TheMainWindowTakesNoInputButBringsThePrintWindowForwar
   fw::test::ClickThroughWindow(*conv.InYearTXT);
   fw::test::TypeThroughWindow(conv, "x");
   EXPECT_NE(conv.InYearTXT->Text().find('x'), std::string::npos) << "the typing did not reach the window";
+  // Nothing blocks the main window any more: a click on it makes it the active window.
+  fw::test::ClickThroughWindow(*main.MonthTXT);
+  EXPECT_TRUE(fw::test::WaitUntil([&] { return fw::test::ActiveWindow() == &main; }))
+      << "a click on the main window did not make it the active window";
 }
 
 TEST_F(PrintCommandsTest, AWindowUpBeforeThePrintWindowTakesInputOnlyOnceItsCommandBringsItForward) {

@@ -174,9 +174,9 @@ TEST_F(PrintJobTest, ChecksRefuseOutOfRangeInputWithTheFirstFailingMessage) {
       {false, "622", "6", "6", 'd'},    {false, "622", "7", "7", 'p'},    {false, "622", "12", "13", 'm'},
       {false, "2562", "1", "1", 'p'},   {false, "2562", "1", "2", 'd'},   {false, "2562", "0", "1", 'm'},
       {false, "1582", "10", "10", 'p'}, {false, "621", "0", "13", 'd'},   {false, "2024", "5", "3", 'm'},
-      {false, "year", "1", "1", 'd'},   {true, "1", "0", "1", 'd'},       {true, "2000", "1", "1", 'p'},
-      {true, "2000", "1", "2", 'd'},    {true, "990", "9", "9", 'p'},     {true, "0", "1", "1", 'd'},
-      {true, "1445", "12", "11", 'm'},
+      {false, "year", "1", "1", 'd'},   {true, "1", "1", "1", 'p'},       {true, "1", "0", "1", 'd'},
+      {true, "2000", "1", "1", 'p'},    {true, "2000", "1", "2", 'd'},    {true, "990", "9", "9", 'p'},
+      {true, "0", "1", "1", 'd'},       {true, "1445", "12", "11", 'm'},
       // Digits of other scripts and emoji are not numbers.
       {false, "\u0662\u0660\u0662\u0664", "1", "1", 'd'}, {false, "2024", "\U0001F600", "3", 'm'},
       {true, "1445", "1", "\u0663\U0001F600", 'm'},
@@ -242,9 +242,12 @@ TEST_F(PrintJobTest, OneMonthPrintsOnePageAndAYearTwelveInOrderWhateverTheDialog
   EXPECT_EQ(d.Values["copies"], 1);
 
   ASSERT_EQ(fw::test::ReadPdf(pdf).Pages, 12);
-  for (int32_t m = 1; m <= 12; ++m)
-    EXPECT_TRUE(Has(fw::test::PdfText(pdf, m), " (" + std::to_string(m) + "), 2024")) << "page " << m;
-  EXPECT_TRUE(Has(fw::test::PdfText(pdf, 12), "December (12), 2024"));
+  const char* months[] = {"January", "February", "March",     "April",   "May",      "June",
+                          "July",    "August",   "September", "October", "November", "December"};
+  for (int32_t m = 1; m <= 12; ++m) {
+    const std::string title = std::string(months[m - 1]) + " (" + std::to_string(m) + "), 2024";
+    EXPECT_TRUE(Has(fw::test::PdfText(pdf, m), title)) << "page " << m << " is not titled " << title;
+  }
 }
 
 TEST_F(PrintJobTest, GridAndTitleAreLaidOutForTheSheetSetUpWhateverThePrintDialogsPropertiesSay) {
@@ -368,7 +371,7 @@ TEST_F(PrintJobTest, AJobThatCannotBePrintedEndsWithAnAlertAndLeavesTheFolderAsI
   struct Row {
     const char* what;
     bool tinySheet;      // 8 points of printable width leave 6 for seven columns
-    const char* folder;  // the file's, in the test's folder; null for the test's folder
+    const char* folder;  // the file's, in the test's folder, or a device ("/dev/..."); null for the test's folder
     bool earlierFile;    // at the job's file
     int64_t sizeLimit;   // bytes a file may grow to, 0 for no limit
     const char* alert;   // its text, or null for "could not be printed to" the file
@@ -383,6 +386,8 @@ TEST_F(PrintJobTest, AJobThatCannotBePrintedEndsWithAnAlertAndLeavesTheFolderAsI
       // Nothing can be made inside a regular file or a missing folder, not even by root.
       {"inside a regular file", false, "file", false, 0, nullptr, true},
       {"inside a missing folder", false, "missing", false, 0, nullptr, true},
+      // A device is written through, not replaced; this one is always full.
+      {"a full device", false, "/dev/full", false, 0, "could not be printed: writing to /dev/full failed", false},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
@@ -390,7 +395,7 @@ TEST_F(PrintJobTest, AJobThatCannotBePrintedEndsWithAnAlertAndLeavesTheFolderAsI
     else UseDefaultSheetWithoutSetup();
     if (r.earlierFile) WriteFile(pdf, "an earlier job's bytes");
     if (r.folder && std::string(r.folder) == "file") WriteFile(dir / "file", "not a folder");
-    const std::string where = r.folder ? (dir / r.folder / "job.pdf").string() : pdf;
+    const std::string where = !r.folder ? pdf : r.folder[0] == '/' ? r.folder : (dir / r.folder / "job.pdf").string();
     fw::test::SetPrintFile(where);
     const auto before = Contents(dir);
     fw::test::Dialog d;
@@ -510,7 +515,9 @@ TEST_F(PrintJobTest, EveryPageCentresItsHeadingsAndLettersTheOtherCalendarsNumbe
     ASSERT_EQ(fw::test::ReadPdf(pdf).Pages, r.toMonth - r.month + 1);
     for (int32_t n = 1; n <= r.toMonth - r.month + 1; ++n) {
       SCOPED_TRACE("page " + std::to_string(n));
-      EXPECT_TRUE(Has(fw::test::PdfText(pdf, n), "(" + std::to_string(r.month + n - 1) + "), "));
+      // Every page names the year, not only the first.
+      const std::string title = "(" + std::to_string(r.month + n - 1) + "), " + std::to_string(r.year);
+      EXPECT_TRUE(Has(fw::test::PdfText(pdf, n), title)) << title << " missing from:\n" << fw::test::PdfText(pdf, n);
       // Each weekday heading stands centred over its column, from under the title down
       // to just above the grid's top border.
       const std::vector<Rect> heads = WordsInk(Page(n), g.left - 30, g.Right() + 30, g.top - 25, g.top - 1, 6);
