@@ -371,7 +371,7 @@ TEST_F(PrintJobTest, AJobThatCannotBePrintedEndsWithAnAlertAndLeavesTheFolderAsI
   struct Row {
     const char* what;
     bool tinySheet;      // 8 points of printable width leave 6 for seven columns
-    const char* folder;  // the file's, in the test's folder, or a device ("/dev/..."); null for the test's folder
+    const char* folder;  // the file's, in the test's folder; null for the test's folder
     bool earlierFile;    // at the job's file
     int64_t sizeLimit;   // bytes a file may grow to, 0 for no limit
     const char* alert;   // its text, or null for "could not be printed to" the file
@@ -393,7 +393,7 @@ TEST_F(PrintJobTest, AJobThatCannotBePrintedEndsWithAnAlertAndLeavesTheFolderAsI
     else UseDefaultSheetWithoutSetup();
     if (r.earlierFile) WriteFile(pdf, "an earlier job's bytes");
     if (r.folder && std::string(r.folder) == "file") WriteFile(dir / "file", "not a folder");
-    const std::string where = !r.folder ? pdf : r.folder[0] == '/' ? r.folder : (dir / r.folder / "job.pdf").string();
+    const std::string where = !r.folder ? pdf : (dir / r.folder / "job.pdf").string();
     fw::test::SetPrintFile(where);
     const auto before = Contents(dir);
     fw::test::Dialog d;
