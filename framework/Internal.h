@@ -39,9 +39,9 @@ QFont MakeFont(const std::string& family, double pixelSize, bool bold);
 QString Q(const std::string& s);
 std::string S(const QString& s);
 
-// Builds Qt's application object, which picks the platform. A platform that cannot
-// start, now or as the first window is made, ends the run with one line on standard
-// error and exit status 1; Qt's messages are held back until a window is shown.
+// Builds Qt's application object, which picks the platform. Qt's messages go out as
+// they come; a platform that cannot start, now or as the first window is made, ends
+// the run with one more line on standard error, saying why, and exit status 1.
 std::unique_ptr<QApplication> StartPlatform(int& argc, char** argv);
 
 // Whether the run shows its windows through one of Qt's Wayland platforms.
