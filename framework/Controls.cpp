@@ -95,15 +95,11 @@ class FieldWidget : public QLineEdit {
   void focusOutEvent(QFocusEvent* e) override {
     // A field that goes out of use with its window (a modal window blocks it) keeps
     // its selection and its place, as when the window goes to the back.
-    const bool withWindow = !ControlFocusChange(e) || !isEnabled();
-    if (withWindow && ControlFocusChange(e)) {
-      QFocusEvent asWindow(e->type(), Qt::ActiveWindowFocusReason);
-      QLineEdit::focusOutEvent(&asWindow);
-    } else {
-      QLineEdit::focusOutEvent(e);
-    }
+    const bool outOfUse = !isEnabled() && ControlFocusChange(e);
+    QFocusEvent asWindow(e->type(), Qt::ActiveWindowFocusReason);
+    QLineEdit::focusOutEvent(outOfUse ? &asWindow : e);
     reselect_ = false;
-    returning_ = withWindow;
+    returning_ = outOfUse || !ControlFocusChange(e);
     if (!field_ || returning_) return;
     if (field_->OnLostFocus) field_->OnLostFocus();
   }
@@ -237,7 +233,9 @@ QLineEdit* Edit(const Control& c) { return static_cast<QLineEdit*>(c.Widget()); 
 
 std::string TextField::Text() const { return detail::S(Edit(*this)->text()); }
 
-void TextField::SetText(const std::string& text) { static_cast<FieldWidget*>(Widget())->SetTextFromProgram(detail::Q(text)); }
+void TextField::SetText(const std::string& text) {
+  static_cast<FieldWidget*>(Widget())->SetTextFromProgram(detail::Q(text));
+}
 
 namespace {
 

@@ -29,17 +29,11 @@ std::vector<Showing>& Showings() {
   return showings;
 }
 
-bool IsBlocked(const QWidget& window) {
-  return std::any_of(Showings().begin(), Showings().end(), [&](const Showing& s) {
-    return s.Up() && std::find(s.blocked.begin(), s.blocked.end(), &window) != s.blocked.end();
-  });
-}
-
 // Qt's own enabled state keeps every kind of input from a blocked window's content
 // (mouse, keys, wheel, drops, input methods, accessibility actions); its menu bar lies
 // outside the content and stays live.
 void ApplyBlocking() {
-  for (Window* w : detail::LiveWindows()) w->Frame().SetBlocked(IsBlocked(w->Frame()));
+  for (Window* w : detail::LiveWindows()) w->Frame().SetBlocked(detail::Blocked(w->Frame()));
 }
 
 // The top-level window of ours that `handle` shows, when a modal showing blocks it.
@@ -104,7 +98,11 @@ Window* detail::ModalWindow() {
   return nullptr;
 }
 
-bool detail::Blocked(const QWidget& window) { return IsBlocked(window); }
+bool detail::Blocked(const QWidget& window) {
+  return std::any_of(Showings().begin(), Showings().end(), [&](const Showing& s) {
+    return s.Up() && std::find(s.blocked.begin(), s.blocked.end(), &window) != s.blocked.end();
+  });
+}
 
 void detail::Unblock(const QWidget& window) {
   for (Showing& s : Showings())
